@@ -2,6 +2,8 @@
 
 #include "hoststate.h"
 
+#include <cstdlib>
+
 namespace word::builtin
 {
 
@@ -282,6 +284,11 @@ private:
             ++moved;
         }
         if (extend) {
+            if (moved < std::abs(delta)) {
+                // Past the first or last line the moving end goes to the document's edge (the
+                // final mark included), as extending upward or downward there does in Word.
+                pos = delta < 0 ? 0 : length;
+            }
             d.active = pos;
         } else {
             d.collapse(pos);
