@@ -223,7 +223,8 @@ void Host::simulateUserQuit()
 
 HostNames Host::names() const
 {
-    return {"Tonvale Song Pad", "Song Pad"};
+    // The built-in host stands in for Word, and the messages speak of it as Word.
+    return {"Microsoft Word", "Word"};
 }
 
 int32_t Host::DocumentsCount()
