@@ -382,6 +382,11 @@ bool Host::eventsConnected() const
     return static_cast<bool>(m_state->sink);
 }
 
+IDispatch *Host::applicationObject() const
+{
+    return m_state->application->get();
+}
+
 HostNames Host::names() const
 {
     return {"Microsoft Word", "Word"};

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+struct IDispatch;
+
 namespace word::com
 {
 
@@ -61,6 +63,8 @@ public:
     bool started() const;
     /// True when Word's Quit event is connected.
     bool eventsConnected() const;
+    /// Word's Application object itself (owned by the host), for calls beyond the interface.
+    IDispatch *applicationObject() const;
 
     HostNames names() const override;
     int32_t DocumentsCount() override;
