@@ -224,6 +224,7 @@ TEST_F(EndToEnd, WordsOwnErrorTextReachesTheCaller)
     } catch (const word::AutomationError &error) {
         EXPECT_EQ(std::string(error.what()), text);
     }
+    remote().clearFaults();
 }
 
 TEST_F(EndToEnd, ErrorTextKeepsNonAsciiCharacters)
@@ -236,6 +237,21 @@ TEST_F(EndToEnd, ErrorTextKeepsNonAsciiCharacters)
     } catch (const word::AutomationError &error) {
         EXPECT_EQ(std::string(error.what()), "Le presse-papiers est indisponible — réessayez.");
     }
+    remote().clearFaults();
+}
+
+TEST_F(EndToEnd, ErrorWithoutTextNamesTheCallAndCode)
+{
+    open("{b|C}");
+    remote().failOn("Selection.Cut", "");
+    try {
+        remote().host().selection()->Cut();
+        FAIL() << "no error";
+    } catch (const word::AutomationError &error) {
+        EXPECT_THAT(std::string(error.what()), HasSubstr("Selection.Cut: "));
+        EXPECT_THAT(std::string(error.what()), HasSubstr("(0x80020009)"));
+    }
+    remote().clearFaults();
 }
 
 TEST_F(EndToEnd, BusyWordIsRetried)

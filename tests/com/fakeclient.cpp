@@ -151,6 +151,11 @@ void FakeWord::failOn(const std::string &operation, const std::string &descripti
     control("TonvaleFailOn", std::move(args));
 }
 
+void FakeWord::clearFaults()
+{
+    control("TonvaleClearFaults");
+}
+
 void FakeWord::reject(int32_t calls)
 {
     std::vector<Variant> args;

@@ -48,6 +48,7 @@ public:
     std::vector<std::string> log();
     void clearLog();
     void failOn(const std::string &operation, const std::string &description);
+    void clearFaults();
     void reject(int32_t calls);
     int32_t rejected();
     std::vector<std::string> links();

@@ -487,7 +487,8 @@ public:
                             {L"TonvaleEmbedded", {}, false},
                             {L"TonvaleRejected", {}, false},
                             {L"TonvaleLinksFail", {L"Fail"}, false},
-                            {L"TonvaleSelectionEnd", {}, false}})
+                            {L"TonvaleSelectionEnd", {}, false},
+                            {L"TonvaleClearFaults", {}, false}})
         , m_events(this)
     {
     }
@@ -586,8 +587,11 @@ protected:
         case 21:
             s.linksFail = args.boolean(0);
             return none();
-        default:
+        case 22:
             return int32Value(s.host.selectionEnd());
+        default:
+            s.host.clearFaults();
+            return none();
         }
     }
 
