@@ -934,7 +934,9 @@ private:
             const sal_Int32 column = continuing ? m.column : before.X;
             int32_t moved = 0;
             for (; moved < count; ++moved) {
-                if (!(down ? lines->goDown(1, expand) : lines->goUp(1, expand))) {
+                // At the first or last line the office may still move along the line: no line moved.
+                const sal_Int32 y = cursor->getPosition().Y;
+                if (!(down ? lines->goDown(1, expand) : lines->goUp(1, expand)) || cursor->getPosition().Y == y) {
                     break;
                 }
             }
