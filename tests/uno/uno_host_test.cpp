@@ -162,21 +162,22 @@ TEST_P(ChordMarking, MarksChordShapedText)
 INSTANTIATE_TEST_SUITE_P(
     Rows,
     ChordMarking,
-    ::testing::Values(WildcardRow{"SlashChord", "G/B", "{b|G}/{b|B}"},
-                      WildcardRow{"ArticleAtLineStart", "A man", "{b|A} man"},
-                      WildcardRow{"WordStartsLikeAChord", "Amen Embrace", "{b|Am}en {b|Emb}race"},
-                      WildcardRow{"SmallLettersNeverMarked", "am f# ESus BDim", "am f# ESus BDim"},
-                      WildcardRow{"SuffixStopsOutsideTheSet", "C7sus4 Dm(maj7)", "{b|C7}sus4 {b|Dm}(maj7)"},
-                      WildcardRow{"HalfDiminished", "F#m7b5", "{b|F#m7b5}"},
-                      WildcardRow{"SevenSuffixCharactersAtMost", "Cm7b5b9b13", "{b|Cm7b5b9b}13"},
-                      WildcardRow{
-                          "WordSuffixes",
-                          "Dsus2 F#sus Ebsus4 Bdim G#dim7 Gmaj7 F#maj13 Abaug EAug Gadd2 Ebadd9 F#7add4",
-                          "{b|Dsus2} {b|F#sus} {b|Ebsus4} {b|Bdim} {b|G#dim7} {b|Gmaj7} {b|F#maj13} {b|Abaug} {b|EAug} "
-                          "{b|Gadd2} {b|Ebadd9} {b|F#7add4}"},
-                      WildcardRow{"NashvilleNumbersNeverMarked", "1 b3 5m", "1 b3 5m"},
-                      WildcardRow{"ExistingFormattingKept", "{i#FF0000|Am} x", "{bi#FF0000|Am} x"},
-                      WildcardRow{"UnderscoreEndsAWord", "F_G", "{b|F}_{b|G}"}),
+    ::testing::Values(
+        WildcardRow{"SlashChord", "G/B", "{b|G}/{b|B}"},
+        WildcardRow{"ArticleAtLineStart", "A man", "{b|A} man"},
+        WildcardRow{"WordStartsLikeAChord", "Amen Embrace", "{b|Am}en {b|Emb}race"},
+        WildcardRow{"SmallLettersNeverMarked", "am f# ESus BDim", "am f# ESus BDim"},
+        WildcardRow{"SuffixStopsOutsideTheSet", "C7sus4 Dm(maj7)", "{b|C7}sus4 {b|Dm}(maj7)"},
+        WildcardRow{"HalfDiminished", "F#m7b5", "{b|F#m7b5}"},
+        WildcardRow{"SevenSuffixCharactersAtMost", "Cm7b5b9b13", "{b|Cm7b5b9b}13"},
+        WildcardRow{"WordSuffixes",
+                    "Dsus2 F#sus Ebsus4 Bdim G#dim7 Gmaj7 F#maj13 Abaug EAug Gadd2 Ebadd9 F#7add4",
+                    "{b|Dsus2} {b|F#sus} {b|Ebsus4} {b|Bdim} {b|G#dim7} {b|Gmaj7} {b|F#maj13} {b|Abaug} {b|EAug} "
+                    "{b|Gadd2} {b|Ebadd9} {b|F#7add4}"},
+        WildcardRow{"NashvilleNumbersNeverMarked", "1 b3 5m", "1 b3 5m"},
+        WildcardRow{"ExistingFormattingKept", "{i#FF0000|Am} x", "{bi#FF0000|Am} x"},
+        WildcardRow{"UnderscoreEndsAWord", "F_G", "{b|F}_{b|G}"},
+        WildcardRow{"MixedFormattingInsideAMatchKept", "{i|A}m7 {u#FF0000|E}b", "{bi|A}{b|m7} {bu#FF0000|E}{b|b}"}),
     [](const ::testing::TestParamInfo<WildcardRow> &info) {
         return info.param.name;
     });
@@ -197,6 +198,22 @@ TEST(ChordMarkingOnOffice, ColorOnlyKeepsTheStyle)
                              unotest::markChords(host, colorFont(red));
                          }),
               "{u#FF0000|Am} {#FF0000|G}");
+}
+
+TEST(FormattingOnlyOnOffice, ALiteralFindWithAnEmptyReplacementKeepsTheText)
+{
+    EXPECT_EQ(onDocument("{i|A}m Am",
+                         [](auto &host) {
+                             auto find = host.selection()->find();
+                             find->ClearFormatting();
+                             find->ClearReplacementFormatting();
+                             find->setText("Am");
+                             find->setReplacementText("");
+                             find->setMatchWildcards(false);
+                             find->setReplacementFont(word::FontProperty::Underline, word::wdTrue);
+                             EXPECT_TRUE(find->Execute(word::wdReplaceAll));
+                         }),
+              "{iu|A}{u|m} {u|Am}");
 }
 
 class NashvilleConversion : public ::testing::TestWithParam<WildcardRow>
@@ -325,6 +342,19 @@ TEST(SelectionOnOffice, CombineLinesJoinsTwoPairs)
     EXPECT_EQ(selection->Start(), 33); // the start of "next"
     EXPECT_EQ(selection->End(), 33);
     EXPECT_EQ(host.clipboardText(), "second half");
+}
+
+TEST(SelectionOnOffice, CombineLinesInsideAnUndoStepUndoesAtOnce)
+{
+    auto &host = office();
+    EXPECT_EQ(onDocument("C\nfirst\nD\nsecond\nnext",
+                         [](auto &h) {
+                             word::UndoGroup group(h, "Combine Lines");
+                             unotest::combineLines(h);
+                         }),
+              "CD\nfirstsecond\nnext");
+    EXPECT_TRUE(host.undo());
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "C\nfirst\nD\nsecond\nnext");
 }
 
 TEST(SelectionOnOffice, TwoCombinesInARowTakeEightLines)

@@ -573,7 +573,6 @@ bool Host::Impl::execute(int32_t replace)
         criteria = officeAttributes(find.font, true);
         formatting = officeAttributes(find.replacementFont, false);
     }
-    const bool attributes = !criteria.empty() || !formatting.empty();
 
     Reference<css::beans::XPropertySet> settings(descriptor, UNO_QUERY_THROW);
     settings->setPropertyValue(ou("SearchRegularExpression"), Any(find.wildcards));
@@ -583,7 +582,7 @@ bool Host::Impl::execute(int32_t replace)
     settings->setPropertyValue(ou("SearchBackwards"), Any(!find.forward && replace != wdReplaceAll));
     // With attributes, SearchStyles makes formatting given by styles count (bold from a character or
     // paragraph style). Without attributes it would search for a paragraph style by name.
-    settings->setPropertyValue(ou("SearchStyles"), Any(attributes));
+    settings->setPropertyValue(ou("SearchStyles"), Any(!criteria.empty()));
 
     Reference<css::util::XPropertyReplace> attributeReplace(descriptor, UNO_QUERY_THROW);
     if (!criteria.empty()) {
@@ -607,12 +606,18 @@ bool Host::Impl::execute(int32_t replace)
             return count > 0;
         }
         if (!formatting.empty() && find.replacement.empty()) {
-            // Formatting only: the whole match replaces itself, taking the replacement formatting.
-            if (!find.wildcards) {
-                settings->setPropertyValue(ou("SearchRegularExpression"), Any(true));
-                descriptor->setSearchString(ou(literalToRegex(find.text)));
+            // Formatting only. The office would delete the matches; replacing each by itself would
+            // give it its first character's formatting throughout (a superscript 7 would be lost).
+            // Format every match where it stands instead.
+            const auto found = searchable->findAll(search);
+            const sal_Int32 count = found.is() ? found->getCount() : 0;
+            for (sal_Int32 i = 0; i < count; ++i) {
+                Reference<css::beans::XPropertySet> range(found->getByIndex(i), UNO_QUERY_THROW);
+                for (const auto &value : formatting) {
+                    range->setPropertyValue(value.Name, value.Value);
+                }
             }
-            descriptor->setReplaceString(ou("&"));
+            return count > 0;
         }
         return replaceable->replaceAll(search) > 0;
     }
