@@ -1218,9 +1218,15 @@ std::vector<TextRun> Host::documentRuns()
             }
             if (!first) {
                 // The paragraph mark: it carries the formatting of the text before it.
-                TextRun mark = runs.empty() ? TextRun{} : runs.back();
-                mark.text = "\r";
-                add(mark);
+                TextRun mark;
+                mark.text.push_back('\r');
+                if (!runs.empty()) {
+                    mark.bold = runs.back().bold;
+                    mark.italic = runs.back().italic;
+                    mark.underline = runs.back().underline;
+                    mark.color = runs.back().color;
+                }
+                add(std::move(mark));
             }
             first = false;
             Reference<css::container::XEnumerationAccess> portions(info, UNO_QUERY_THROW);
