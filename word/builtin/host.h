@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-namespace word::builtin {
+namespace word::builtin
+{
 
 /// The built-in Word stand-in. Single-threaded: every call on the caller's thread.
 class Host : public Application

@@ -12,7 +12,8 @@
 #include <string_view>
 #include <vector>
 
-namespace word::builtin {
+namespace word::builtin
+{
 
 inline constexpr char32_t paragraphMark = U'\r'; ///< Chr(13)
 inline constexpr char32_t lineBreak = U'\v'; ///< Chr(11)
@@ -34,6 +35,15 @@ struct Run {
     CharFormat format;
 };
 
+/// A stretch of the stored text sharing one format: bytes up to end (exclusive) of the UTF-8 text.
+struct Span {
+    uint32_t end = 0;
+    CharFormat format;
+};
+
+/// Positions in the public functions count characters (code points). The text is stored as UTF-8
+/// with the formats as spans over its bytes, so that a whole-document Replace-All scans and copies
+/// as little memory as possible; bytes(), spans() and assign() give the engine that form directly.
 class TextDocument
 {
 public:
@@ -42,7 +52,7 @@ public:
 
     /// Number of characters, the final paragraph mark included.
     std::size_t length() const;
-    /// The whole text as code points.
+    /// The whole text as code points (a view valid until the next change).
     std::u32string_view text() const;
     /// The text of [from, to) as UTF-8.
     std::string utf8(std::size_t from, std::size_t to) const;
@@ -60,16 +70,47 @@ public:
     /// Give every character of [from, to) the format fmt.
     void setFormat(std::size_t from, std::size_t to, const CharFormat &fmt);
 
+    // --- The stored form ---------------------------------------------------------------------
+    /// The text as UTF-8, the final paragraph mark included.
+    const std::string &bytes() const;
+    /// The formats: spans in order, maximal (neighbours differ), the last ending at bytes().size().
+    const std::vector<Span> &spans() const;
+    /// Take over a new text and its spans (same rules as above; bytes end with a paragraph mark).
+    void assign(std::string bytes, std::vector<Span> spans);
+    /// Swap the stored form with another document's (cheap; used for undo snapshots).
+    void swap(TextDocument &other) noexcept;
+    /// The byte offset of character pos (pos <= length()).
+    std::size_t byteOffset(std::size_t pos) const;
+    /// The character index of byte offset byte (at a character start, byte <= bytes().size()).
+    std::size_t charIndex(std::size_t byte) const;
+    /// The index of the span holding byte offset byte (< bytes().size()).
+    std::size_t spanAt(std::size_t byte) const;
+
 private:
-    std::u32string m_text;
-    std::vector<Run> m_runs; // FIXME: the implementation may choose its own representation
+    void invalidate();
+    void buildIndex() const;
+
+    std::string m_bytes;
+    std::vector<Span> m_spans;
+
+    // Lazily built: character count, byte offsets of every 64th character, the code point text.
+    mutable bool m_indexed = false;
+    mutable bool m_ascii = false;
+    mutable std::size_t m_length = 0;
+    mutable std::vector<uint32_t> m_checkpoints;
+    mutable bool m_textCached = false;
+    mutable std::u32string m_text;
 };
+
+/// Appends stretches to a span list, merging a stretch into the last span when formats agree.
+void appendSpan(std::vector<Span> &spans, uint32_t end, const CharFormat &format);
 
 /// The test notation: text with formatted runs written as {attrs|text}. attrs is a sequence of
 /// "b" (bold), "i" (italic), "u" (single underline) or "uN" (underline style N), "#RRGGBB" (colour,
-/// red first, as in HTML). "\n" in the notation is a paragraph mark, "\v" a line break; "\{", "\}",
-/// "\|" and "\\" stand for themselves. The final paragraph mark is implied: fromNotation appends it
-/// and toNotation leaves it out. Example: "{b#FF0000|Am7}  {b|G}\nAmazing grace".
+/// red first, as in HTML) or "cN" (any other colour value N, decimal). A newline in the notation is
+/// a paragraph mark, a vertical tab a line break; "\{", "\}", "\|" and "\\" stand for themselves
+/// (a bare "|" outside braces is literal too). The final paragraph mark is implied: fromNotation
+/// appends it and toNotation leaves it out. Example: "{b#FF0000|Am7}  {b|G}\nAmazing grace".
 /// A malformed notation throws std::invalid_argument (test input only).
 TextDocument fromNotation(std::string_view notation);
 std::string toNotation(const TextDocument &doc);

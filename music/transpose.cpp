@@ -1,0 +1,63 @@
+#include "transpose.h"
+
+#include "prefs/number.h"
+
+#include <stdexcept>
+
+namespace music
+{
+
+namespace
+{
+
+word::Message transposeError(const std::string &text)
+{
+    return {text, "Transpose Error", word::Icon::Critical, word::Buttons::Ok};
+}
+
+} // namespace
+
+TransposeResult Transpose(word::Application &app, word::Prompter &prompter, const TransposeControls &controls)
+{
+    TransposeResult result;
+    if (app.DocumentsCount() == 0) {
+        prompter.show(word::noDocumentMessage(app.names()));
+        return result;
+    }
+    if (controls.currentKey == -1) {
+        prompter.show(transposeError("You must set the current key"));
+        return result;
+    }
+    if (controls.newKey == -1) {
+        prompter.show(transposeError("You must set the new key"));
+        return result;
+    }
+    const auto color = prefs::chordColor(controls.color);
+    if (color.error) {
+        prompter.show(*color.error);
+        return result;
+    }
+    result.lColor = color.lColor;
+    result.bUseSharps = controls.useSharps;
+
+    word::ChordFont font = controls.font;
+    font.lColor = *color.lColor;
+    try {
+        const auto lDelta = prefs::roundToInt32(prefs::leadingNumber(controls.semiTones));
+        if (!lDelta) {
+            throw std::overflow_error("Overflow");
+        }
+        word::UndoGroup undo(app, "Transpose");
+        ReplaceChords(app, prompter, font, controls.nashvilleIn, controls.nashvilleOut, controls.useSharps, *lDelta);
+    } catch (const word::AutomationError &error) {
+        prompter.show(transposeError(error.what()));
+        return result;
+    } catch (const std::overflow_error &error) {
+        prompter.show(transposeError(error.what()));
+        return result;
+    }
+    result.newCurrentKey = controls.newKey;
+    return result;
+}
+
+} // namespace music

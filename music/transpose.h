@@ -1,0 +1,55 @@
+#pragma once
+
+// The transposition pass and the Transpose command.
+
+#include "prefs/chordfont.h"
+#include "word/automation.h"
+#include "word/messages.h"
+#include "word/replacetext.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace music
+{
+
+/// The controls the Transpose command reads.
+struct TransposeControls {
+    word::ChordFont font; ///< the check boxes; font.lColor is ignored (recomputed from color)
+    prefs::ColorBoxes color; ///< Text1..Text3
+    int nashvilleIn = 0; ///< Check5: the sheet is written in Nashville numbers
+    int nashvilleOut = 0; ///< Check6: write the result as Nashville numbers
+    int currentKey = -1; ///< Combo1's ListIndex, -1 = none
+    int newKey = -1; ///< Combo2's ListIndex, -1 = none
+    bool useSharps = false; ///< Option1 "Use Sharps" selected
+    std::string semiTones; ///< Text4 "Semi Tones"
+};
+
+/// What the window updates after the command; absent members leave things as they are.
+struct TransposeResult {
+    std::optional<int32_t> lColor; ///< the window's lColor, when it was computed
+    std::optional<bool> bUseSharps; ///< the window's bUseSharps, when it was set
+    std::optional<int> newCurrentKey; ///< select this in Combo1 (which runs UpdateSemiTones)
+};
+
+/// The Transpose command: the document and key checks, lColor, bUseSharps, the shift read from the Semi Tones
+/// text (rounded half to even), and ReplaceChords as one undo step "Transpose". A host failure or an overflow
+/// during the pass is shown as "Transpose Error" with its description and leaves the current key; otherwise
+/// the new key becomes the current key (also when the confirmation was declined). Messages and the
+/// confirmation go through prompter. Failures before the pass (the document count) propagate.
+TransposeResult Transpose(word::Application &app, word::Prompter &prompter, const TransposeControls &controls);
+
+/// The transposition pass: the confirmation when no chord font parameter is switched on, the Nashville input
+/// conversion, the seventeen note names to tone markers, the twelve markers to names (or Nashville degrees),
+/// one ScreenRefresh. lDelta is taken modulo 12, so any shift leaves no marker behind. Host failures propagate
+/// as word::AutomationError.
+void ReplaceChords(word::Application &app,
+                   word::Prompter &prompter,
+                   const word::ChordFont &font,
+                   int nashvilleIn,
+                   int nashvilleOut,
+                   bool bUseSharps,
+                   int32_t lDelta);
+
+} // namespace music

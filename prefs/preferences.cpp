@@ -1,0 +1,43 @@
+#include "preferences.h"
+
+namespace prefs
+{
+
+void SavePreferences(SettingsStore &store, const PreferenceControls &controls)
+{
+    store.set("Use Font Style", std::to_string(controls.useStyle));
+    store.set("Bold", std::to_string(controls.bold));
+    store.set("Italics", std::to_string(controls.italic));
+    store.set("Underline", std::to_string(controls.underline));
+    store.set("Use Font Color", std::to_string(controls.useColor));
+    store.set("Red", controls.red);
+    store.set("Green", controls.green);
+    store.set("Blue", controls.blue);
+    store.set("Accidentals", controls.useSharps ? "1" : "0");
+}
+
+Restore RestorePreferences(SettingsStore &store)
+{
+    Restore restore;
+    if (store.get("Use Font Color") == "1") {
+        restore.useColor = 1;
+    }
+    auto text = [&store](const char *key) -> std::optional<std::string> {
+        std::string value = store.get(key);
+        if (value.empty()) {
+            return std::nullopt;
+        }
+        return value;
+    };
+    restore.red = text("Red");
+    restore.green = text("Green");
+    restore.blue = text("Blue");
+    restore.useStyle = store.get("Use Font Style") == "1";
+    restore.bold = store.get("Bold") == "1";
+    restore.italic = store.get("Italics") == "1";
+    restore.underline = store.get("Underline") == "1";
+    restore.useSharps = store.get("Accidentals") == "1";
+    return restore;
+}
+
+} // namespace prefs

@@ -1,0 +1,57 @@
+#pragma once
+
+// The default preferences: the chord font parameters and the sharps/flats choice, saved on request and
+// restored at start-up, as nine string keys of the application's "Options" section.
+
+#include <optional>
+#include <string>
+
+namespace prefs
+{
+
+/// The per-user settings store seen as string keys of the "Options" section.
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+    /// The stored value of key; "" when absent or unreadable.
+    virtual std::string get(const std::string &key) = 0;
+    /// Store value under key.
+    virtual void set(const std::string &key, const std::string &value) = 0;
+};
+
+/// The controls that are saved, as they stand when "Save as Default Preferences" is clicked.
+struct PreferenceControls {
+    int useStyle = 0; ///< Check4 "Use Font Style:"
+    int bold = 0; ///< Check1 "Bold"
+    int italic = 0; ///< Check2 "Italics"
+    int underline = 0; ///< Check7 "Underline"
+    int useColor = 0; ///< Check3 "Use Font Color:"
+    std::string red; ///< Text1
+    std::string green; ///< Text2
+    std::string blue; ///< Text3
+    bool useSharps = false; ///< Option1 "Use Sharps" selected
+};
+
+/// Writes the nine keys in their order: "Use Font Style", "Bold", "Italics", "Underline", "Use Font Color",
+/// "Red", "Green", "Blue", "Accidentals". Store failures propagate.
+void SavePreferences(SettingsStore &store, const PreferenceControls &controls);
+
+/// The control changes of the restore, to be applied in the order of the members (each as a user action).
+struct Restore {
+    std::optional<std::string> red; ///< new text of Text1 when a non-empty value is stored
+    std::optional<std::string> green; ///< likewise Text2
+    std::optional<std::string> blue; ///< likewise Text3
+    std::optional<int> useColor; ///< 1 when "Use Font Color" is stored as "1"
+    bool useStyle = false; ///< set Check4 to 1
+    bool bold = false; ///< set Check1 to 1 (runs the interlock)
+    bool italic = false; ///< set Check2 to 1 (runs the interlock)
+    bool underline = false; ///< set Check7 to 1 (runs the interlock)
+    bool useSharps = false; ///< select "Use Sharps"; false selects "Use Flats"
+};
+
+/// Reads the stored preferences ("Use Font Color" first, then the colours, the style boxes and
+/// "Accidentals") and says what to set. Only the exact string "1" counts as set.
+Restore RestorePreferences(SettingsStore &store);
+
+} // namespace prefs

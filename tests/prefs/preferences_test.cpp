@@ -1,0 +1,197 @@
+#include "prefs/preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace
+{
+
+/// An in-memory store that records the order of every read and write.
+class RecordingStore : public prefs::SettingsStore
+{
+public:
+    std::string get(const std::string &key) override
+    {
+        reads.push_back(key);
+        const auto it = values.find(key);
+        return it == values.end() ? std::string() : it->second;
+    }
+    void set(const std::string &key, const std::string &value) override
+    {
+        writes.emplace_back(key, value);
+        values[key] = value;
+    }
+
+    std::map<std::string, std::string> values;
+    std::vector<std::string> reads;
+    std::vector<std::pair<std::string, std::string>> writes;
+};
+
+using Writes = std::vector<std::pair<std::string, std::string>>;
+
+TEST(SavePreferences, WritesTheNineKeysInOrder)
+{
+    RecordingStore store;
+    prefs::PreferenceControls controls;
+    controls.useStyle = 1;
+    controls.bold = 1;
+    controls.italic = 0;
+    controls.underline = 1;
+    controls.useColor = 1;
+    controls.red = "255";
+    controls.green = "";
+    controls.blue = "abc";
+    controls.useSharps = true;
+    prefs::SavePreferences(store, controls);
+    const Writes expected{{"Use Font Style", "1"},
+                          {"Bold", "1"},
+                          {"Italics", "0"},
+                          {"Underline", "1"},
+                          {"Use Font Color", "1"},
+                          {"Red", "255"},
+                          {"Green", ""},
+                          {"Blue", "abc"},
+                          {"Accidentals", "1"}};
+    EXPECT_EQ(store.writes, expected);
+}
+
+TEST(SavePreferences, FlatsAndClearBoxesWriteZeros)
+{
+    RecordingStore store;
+    prefs::SavePreferences(store, {});
+    ASSERT_EQ(store.writes.size(), 9u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(store.writes[i].second, "0") << store.writes[i].first;
+    }
+    EXPECT_EQ(store.writes[8], (std::pair<std::string, std::string>{"Accidentals", "0"}));
+}
+
+TEST(SavePreferences, SavingTwiceWritesTheSameValues)
+{
+    RecordingStore store;
+    prefs::PreferenceControls controls;
+    controls.bold = 1;
+    controls.red = "12";
+    prefs::SavePreferences(store, controls);
+    prefs::SavePreferences(store, controls);
+    ASSERT_EQ(store.writes.size(), 18u);
+    EXPECT_EQ(Writes(store.writes.begin(), store.writes.begin() + 9),
+              Writes(store.writes.begin() + 9, store.writes.end()));
+}
+
+TEST(RestorePreferences, ReadsUseFontColorFirstThenTheRestInOrder)
+{
+    RecordingStore store;
+    prefs::RestorePreferences(store);
+    const std::vector<std::string> expected{"Use Font Color",
+                                            "Red",
+                                            "Green",
+                                            "Blue",
+                                            "Use Font Style",
+                                            "Bold",
+                                            "Italics",
+                                            "Underline",
+                                            "Accidentals"};
+    EXPECT_EQ(store.reads, expected);
+}
+
+TEST(RestorePreferences, FirstStartChangesNothingAndSelectsFlats)
+{
+    RecordingStore store;
+    const auto restore = prefs::RestorePreferences(store);
+    EXPECT_FALSE(restore.red);
+    EXPECT_FALSE(restore.green);
+    EXPECT_FALSE(restore.blue);
+    EXPECT_FALSE(restore.useColor);
+    EXPECT_FALSE(restore.useStyle);
+    EXPECT_FALSE(restore.bold);
+    EXPECT_FALSE(restore.italic);
+    EXPECT_FALSE(restore.underline);
+    EXPECT_FALSE(restore.useSharps);
+}
+
+TEST(RestorePreferences, ColourTextsComeBackExactly)
+{
+    RecordingStore store;
+    store.values = {{"Red", "abc"}, {"Green", "300"}, {"Blue", ""}};
+    const auto restore = prefs::RestorePreferences(store);
+    EXPECT_EQ(restore.red, "abc");
+    EXPECT_EQ(restore.green, "300");
+    EXPECT_FALSE(restore.blue);
+}
+
+TEST(RestorePreferences, BoldWithoutUseStyleIsRestoredAsBold)
+{
+    RecordingStore store;
+    store.values = {{"Use Font Style", "0"}, {"Bold", "1"}};
+    const auto restore = prefs::RestorePreferences(store);
+    EXPECT_TRUE(restore.bold); // the window's interlock then checks "Use Font Style:"
+    EXPECT_FALSE(restore.useStyle);
+}
+
+struct FlagRow {
+    const char *name;
+    std::string stored;
+    bool set;
+};
+
+class StoredFlag : public testing::TestWithParam<FlagRow>
+{
+};
+
+TEST_P(StoredFlag, OnlyTheExactOneCounts)
+{
+    const auto &row = GetParam();
+    RecordingStore store;
+    for (const char *key : {"Use Font Style", "Bold", "Italics", "Underline", "Use Font Color", "Accidentals"}) {
+        store.values[key] = row.stored;
+    }
+    const auto restore = prefs::RestorePreferences(store);
+    EXPECT_EQ(restore.useStyle, row.set);
+    EXPECT_EQ(restore.bold, row.set);
+    EXPECT_EQ(restore.italic, row.set);
+    EXPECT_EQ(restore.underline, row.set);
+    EXPECT_EQ(restore.useSharps, row.set);
+    EXPECT_EQ(restore.useColor, row.set ? std::optional<int>(1) : std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         StoredFlag,
+                         testing::Values(FlagRow{"One", "1", true},
+                                         FlagRow{"Zero", "0", false},
+                                         FlagRow{"Two", "2", false},
+                                         FlagRow{"Word", "yes", false},
+                                         FlagRow{"Blank", " 1", false},
+                                         FlagRow{"Empty", "", false}),
+                         [](const auto &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(RestorePreferences, RestoresWhatWasSaved)
+{
+    RecordingStore store;
+    prefs::PreferenceControls controls;
+    controls.useStyle = 1;
+    controls.italic = 1;
+    controls.useColor = 1;
+    controls.red = "86";
+    controls.green = "52";
+    controls.blue = "18";
+    controls.useSharps = true;
+    prefs::SavePreferences(store, controls);
+    const auto restore = prefs::RestorePreferences(store);
+    EXPECT_EQ(restore.red, "86");
+    EXPECT_EQ(restore.green, "52");
+    EXPECT_EQ(restore.blue, "18");
+    EXPECT_EQ(restore.useColor, 1);
+    EXPECT_TRUE(restore.useStyle);
+    EXPECT_FALSE(restore.bold);
+    EXPECT_TRUE(restore.italic);
+    EXPECT_FALSE(restore.underline);
+    EXPECT_TRUE(restore.useSharps);
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+#include "prefs/qt/qsettingsstore.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace
+{
+
+class QSettingsStoreTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    QString path(const QString &name) const
+    {
+        return m_dir.filePath(name);
+    }
+    void writeFile(const QString &name, const QByteArray &content) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+TEST_F(QSettingsStoreTest, AbsentKeyReadsEmpty)
+{
+    prefs::QSettingsStore store(path("prefs.ini"));
+    EXPECT_EQ(store.get("Red"), "");
+}
+
+TEST_F(QSettingsStoreTest, ValuesOutliveTheStoreUnderOptions)
+{
+    {
+        prefs::QSettingsStore store(path("prefs.ini"));
+        store.set("Use Font Style", "1");
+        store.set("Red", "");
+        store.set("Green", "12, 5");
+        store.set("Blue", "abc");
+    }
+    prefs::QSettingsStore store(path("prefs.ini"));
+    EXPECT_EQ(store.get("Use Font Style"), "1");
+    EXPECT_EQ(store.get("Red"), "");
+    EXPECT_EQ(store.get("Green"), "12, 5");
+    EXPECT_EQ(store.get("Blue"), "abc");
+
+    QSettings raw(path("prefs.ini"), QSettings::IniFormat);
+    EXPECT_EQ(raw.value("Options/Blue").toString(), QStringLiteral("abc"));
+}
+
+TEST_F(QSettingsStoreTest, JunkValuesReadAsEmpty)
+{
+    writeFile("junk.ini",
+              "[Options]\n"
+              "Red=1, 2, 3\n"
+              "Green=@ByteArray(\\0\\x1)\n"
+              "Blue=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1)\n"
+              "Bold=@Rect(1 2 3 4)\n"
+              "Italics=1\n");
+    prefs::QSettingsStore store(path("junk.ini"));
+    EXPECT_EQ(store.get("Red"), "");
+    EXPECT_EQ(store.get("Green"), "");
+    EXPECT_EQ(store.get("Blue"), "");
+    EXPECT_EQ(store.get("Bold"), "");
+    EXPECT_EQ(store.get("Italics"), "1");
+}
+
+TEST_F(QSettingsStoreTest, BinaryGarbageReadsAsEmpty)
+{
+    writeFile("garbage.ini", QByteArray("\xff\xfe\0\x01[[[=\n\x80\x81", 12));
+    prefs::QSettingsStore store(path("garbage.ini"));
+    EXPECT_EQ(store.get("Red"), "");
+    EXPECT_EQ(store.get("Accidentals"), "");
+}
+
+TEST_F(QSettingsStoreTest, UnreadableStoreReadsAsEmpty)
+{
+    ASSERT_TRUE(QDir(path("")).mkdir("adirectory"));
+    prefs::QSettingsStore store(path("adirectory"));
+    EXPECT_EQ(store.get("Red"), "");
+}
+
+} // namespace

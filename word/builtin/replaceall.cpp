@@ -1,0 +1,444 @@
+#include "replaceall.h"
+
+#include "utf8.h"
+#include "wildcard.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace word::builtin
+{
+
+bool FontCriteria::any() const
+{
+    return bold || italic || underline || color;
+}
+
+bool FontCriteria::accepts(const CharFormat &format) const
+{
+    return (!bold || format.bold == *bold) && (!italic || format.italic == *italic)
+        && (!underline || format.underline == *underline) && (!color || format.color == *color);
+}
+
+bool FontChanges::any() const
+{
+    return bold || italic || underline || color;
+}
+
+CharFormat FontChanges::applyTo(CharFormat format) const
+{
+    if (bold) {
+        format.bold = *bold;
+    }
+    if (italic) {
+        format.italic = *italic;
+    }
+    if (underline) {
+        format.underline = *underline;
+    }
+    if (color) {
+        format.color = *color;
+    }
+    return format;
+}
+
+namespace
+{
+
+// Walks the spans of a text forward (going back costs a binary search).
+class SpanCursor
+{
+public:
+    explicit SpanCursor(const std::vector<Span> &spans)
+        : m_spans(spans)
+    {
+    }
+
+    // The index of the span holding byte.
+    std::size_t at(std::size_t byte)
+    {
+        if (m_k > 0 && byte < m_spans[m_k - 1].end) {
+            m_k = static_cast<std::size_t>(std::upper_bound(m_spans.begin(),
+                                                            m_spans.end(),
+                                                            byte,
+                                                            [](std::size_t v, const Span &s) {
+                                                                return v < s.end;
+                                                            })
+                                           - m_spans.begin());
+        }
+        while (m_k + 1 < m_spans.size() && m_spans[m_k].end <= byte) {
+            ++m_k;
+        }
+        return m_k;
+    }
+
+    bool allAccepted(std::size_t from, std::size_t to, const FontCriteria &criteria)
+    {
+        for (std::size_t k = at(from); k < m_spans.size(); ++k) {
+            if (!criteria.accepts(m_spans[k].format)) {
+                return false;
+            }
+            if (m_spans[k].end >= to) {
+                break;
+            }
+        }
+        return true;
+    }
+
+    // Append the formats of bytes [from, to) to out, at output offset outFrom, changed by changes.
+    void copy(std::size_t from, std::size_t to, std::size_t outFrom, std::vector<Span> &out, const FontChanges *changes)
+    {
+        if (from >= to) {
+            return;
+        }
+        for (std::size_t k = at(from); k < m_spans.size(); ++k) {
+            const std::size_t end = std::min<std::size_t>(m_spans[k].end, to);
+            const CharFormat format = changes ? changes->applyTo(m_spans[k].format) : m_spans[k].format;
+            appendSpan(out, static_cast<uint32_t>(end - from + outFrom), format);
+            if (m_spans[k].end >= to) {
+                break;
+            }
+        }
+    }
+
+    const CharFormat &formatAt(std::size_t byte)
+    {
+        return m_spans[at(byte)].format;
+    }
+
+private:
+    const std::vector<Span> &m_spans;
+    std::size_t m_k = 0;
+};
+
+// The neighbour before a match position, as the document now stands.
+struct Before {
+    std::size_t resume = 0; // the position right after the last replacement
+    char32_t c = 0; // the character before resume, if any
+    bool has = false;
+};
+
+char32_t charBefore(std::string_view text, std::size_t pos, const Before &before, bool &has)
+{
+    if (pos == before.resume) {
+        has = before.has;
+        return before.c;
+    }
+    has = pos > 0;
+    return has ? utf8::at(text, utf8::prev(text, pos)) : 0;
+}
+
+// Finds the matches of one request in one text, in order.
+class Matcher
+{
+public:
+    Matcher(const TextDocument &doc, const FindRequest &request)
+        : m_text(doc.bytes())
+        , m_request(request)
+        , m_criteria(request.format && request.criteria.any())
+        , m_cursor(doc.spans())
+    {
+        if (request.wildcards) {
+            m_program = std::make_unique<wildcard::Program>(wildcard::Program::compile(request.text));
+            m_replacement = wildcard::Replacement::parse(request.replacement, m_program->groupCount());
+            if (m_criteria) {
+                m_allowed.resize(m_text.size());
+                std::size_t start = 0;
+                for (const Span &span : doc.spans()) {
+                    std::fill(m_allowed.begin() + static_cast<std::ptrdiff_t>(start),
+                              m_allowed.begin() + span.end,
+                              request.criteria.accepts(span.format) ? 1 : 0);
+                    start = span.end;
+                }
+            }
+        } else {
+            m_needle = toUtf8(toU32(request.text)); // only valid UTF-8 can match
+            if (!request.matchCase) {
+                for (const char32_t c : toU32(m_needle)) {
+                    m_folded.push_back(utf8::foldCase(c));
+                }
+            }
+        }
+    }
+
+    // The next match [s, e) starting at or after from, not empty.
+    bool next(std::size_t from, const Before &before, std::size_t &s, std::size_t &e)
+    {
+        return m_program ? nextWildcard(from, before, s, e) : nextLiteral(from, before, s, e);
+    }
+
+    // The replacement text of the last match.
+    void replacement(std::string &out) const
+    {
+        out.clear();
+        if (m_program) {
+            m_replacement.expand(m_text, m_captures, out);
+        } else {
+            out = m_request.replacement;
+        }
+    }
+
+private:
+    bool nextWildcard(std::size_t p, const Before &before, std::size_t &s, std::size_t &e)
+    {
+        const std::size_t n = m_text.size();
+        wildcard::Subject subject{m_text,
+                                  before.resume,
+                                  before.c,
+                                  before.has,
+                                  m_allowed.empty() ? nullptr : m_allowed.data()};
+        while (p < n) {
+            while (p < n && !m_program->canStartWith(static_cast<unsigned char>(m_text[p]))) {
+                ++p;
+            }
+            if (p >= n) {
+                break;
+            }
+            if (m_program->matchAt(subject, p, m_captures) && m_captures[1] > m_captures[0]) {
+                s = m_captures[0];
+                e = m_captures[1];
+                return true;
+            }
+            do {
+                ++p;
+            } while (p < n && !utf8::isLead(m_text[p]));
+        }
+        return false;
+    }
+
+    bool nextLiteral(std::size_t p, const Before &before, std::size_t &s, std::size_t &e)
+    {
+        if (m_needle.empty()) {
+            return false;
+        }
+        const std::size_t n = m_text.size();
+        while (p < n) {
+            std::size_t end = 0;
+            if (m_request.matchCase) {
+                p = m_text.find(m_needle, p);
+                if (p == std::string_view::npos) {
+                    return false;
+                }
+                end = p + m_needle.size();
+            } else if (!foldedAt(p, end)) {
+                do {
+                    ++p;
+                } while (p < n && !utf8::isLead(m_text[p]));
+                continue;
+            }
+            if ((!m_criteria || m_cursor.allAccepted(p, end, m_request.criteria))
+                && (!m_request.wholeWord || wholeWordAt(p, end, before))) {
+                s = p;
+                e = end;
+                return true;
+            }
+            do {
+                ++p;
+            } while (p < n && !utf8::isLead(m_text[p]));
+        }
+        return false;
+    }
+
+    bool foldedAt(std::size_t p, std::size_t &end) const
+    {
+        for (const char32_t want : m_folded) {
+            if (p >= m_text.size() || utf8::foldCase(utf8::decode(m_text, p)) != want) {
+                return false;
+            }
+        }
+        end = p;
+        return true;
+    }
+
+    bool wholeWordAt(std::size_t s, std::size_t e, const Before &before) const
+    {
+        bool has = false;
+        const char32_t prev = charBefore(m_text, s, before, has);
+        return !(has && utf8::isWordChar(prev)) && !(e < m_text.size() && utf8::isWordChar(utf8::at(m_text, e)));
+    }
+
+    std::string_view m_text;
+    const FindRequest &m_request;
+    bool m_criteria;
+    SpanCursor m_cursor;
+    std::unique_ptr<wildcard::Program> m_program;
+    wildcard::Replacement m_replacement;
+    wildcard::Captures m_captures;
+    std::vector<uint8_t> m_allowed;
+    std::string m_needle;
+    std::u32string m_folded;
+};
+
+// Builds the new text of a Replace-All in one pass: output so far plus the rest of the input.
+class Builder
+{
+public:
+    Builder(const TextDocument &doc, const FindRequest &request)
+        : m_text(doc.bytes())
+        , m_request(request)
+        , m_formatOnly(request.format && request.changes.any() && request.replacement.empty())
+        , m_cursor(doc.spans())
+    {
+        m_out.reserve(m_text.size() + m_text.size() / 4 + 16);
+        m_spans.reserve(doc.spans().size() + 16);
+    }
+
+    // Replace the match [s, e) by replacement.
+    void replace(std::size_t s, std::size_t e, std::string_view replacement)
+    {
+        copyTo(s);
+        if (m_formatOnly) {
+            m_cursor.copy(s, e, m_out.size(), m_spans, &m_request.changes);
+            m_out.append(m_text.substr(s, e - s));
+            m_copied = e;
+            return;
+        }
+        if (!replacement.empty()) {
+            CharFormat format = m_cursor.formatAt(s);
+            if (m_request.format) {
+                format = m_request.changes.applyTo(format);
+            }
+            m_out.append(replacement);
+            appendSpan(m_spans, static_cast<uint32_t>(m_out.size()), format);
+        }
+        // The final paragraph mark is never replaced or deleted: it stays after the new text.
+        m_copied = std::max(s, std::min(e, m_text.size() - 1));
+    }
+
+    // The character before the end of the output, as the document now stands.
+    Before before(std::size_t resume) const
+    {
+        Before b;
+        b.resume = resume;
+        b.has = !m_out.empty();
+        if (b.has) {
+            b.c = utf8::at(m_out, utf8::prev(m_out, m_out.size()));
+        }
+        return b;
+    }
+
+    void finish(TextDocument &doc, TextDocument *previous)
+    {
+        copyTo(m_text.size());
+        if (previous) {
+            TextDocument old;
+            old.assign(std::move(m_out), std::move(m_spans));
+            doc.swap(old); // doc now holds the new text, old the former one
+            *previous = std::move(old);
+        } else {
+            doc.assign(std::move(m_out), std::move(m_spans));
+        }
+    }
+
+private:
+    void copyTo(std::size_t s)
+    {
+        if (s > m_copied) {
+            m_cursor.copy(m_copied, s, m_out.size(), m_spans, nullptr);
+            m_out.append(m_text.substr(m_copied, s - m_copied));
+            m_copied = s;
+        }
+    }
+
+    std::string_view m_text;
+    const FindRequest &m_request;
+    bool m_formatOnly;
+    SpanCursor m_cursor;
+    std::string m_out;
+    std::vector<Span> m_spans;
+    std::size_t m_copied = 0;
+};
+
+} // namespace
+
+bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *previous)
+{
+    Matcher matcher(doc, request);
+    std::unique_ptr<Builder> builder; // made at the first match: no match, no copy
+    std::string replacement;
+    Before before;
+    std::size_t s = 0;
+    std::size_t e = 0;
+    std::size_t from = 0;
+    while (matcher.next(from, before, s, e)) {
+        if (!builder) {
+            builder = std::make_unique<Builder>(doc, request);
+        }
+        matcher.replacement(replacement);
+        builder->replace(s, e, replacement);
+        from = e;
+        before = builder->before(e);
+    }
+    if (!builder) {
+        return false;
+    }
+    builder->finish(doc, previous);
+    return true;
+}
+
+std::optional<MatchRange>
+findMatch(const TextDocument &doc, const FindRequest &request, std::size_t from, bool forward, bool wrap)
+{
+    Matcher matcher(doc, request);
+    const std::size_t fromByte = doc.byteOffset(std::min(from, doc.length()));
+    std::optional<std::pair<std::size_t, std::size_t>> first;
+    std::optional<std::pair<std::size_t, std::size_t>> last;
+    std::optional<std::pair<std::size_t, std::size_t>> found;
+    std::size_t s = 0;
+    std::size_t e = 0;
+    std::size_t p = 0;
+    Before before;
+    before.has = false;
+    while (matcher.next(p, before, s, e)) {
+        if (!first) {
+            first.emplace(s, e);
+        }
+        if (forward && s >= fromByte) {
+            found.emplace(s, e);
+            break;
+        }
+        if (!forward && e <= fromByte) {
+            found.emplace(s, e);
+        }
+        last.emplace(s, e);
+        p = e;
+        before.resume = e; // searching without replacing: the neighbour is the text itself
+        before.has = true;
+        before.c = utf8::at(doc.bytes(), utf8::prev(doc.bytes(), e));
+    }
+    if (!found && wrap) {
+        found = forward ? first : last;
+    }
+    if (!found) {
+        return std::nullopt;
+    }
+    return MatchRange{doc.charIndex(found->first), doc.charIndex(found->second)};
+}
+
+std::size_t replaceOne(TextDocument &doc, const FindRequest &request, MatchRange match)
+{
+    // The same rules as one step of a Replace-All, on the document's own characters.
+    const std::size_t s = doc.byteOffset(match.start);
+    Matcher matcher(doc, request);
+    Before before;
+    before.resume = s;
+    before.has = s > 0;
+    if (before.has) {
+        before.c = utf8::at(doc.bytes(), utf8::prev(doc.bytes(), s));
+    }
+    std::size_t ms = 0;
+    std::size_t me = 0;
+    if (!matcher.next(s, before, ms, me) || ms != s) {
+        return match.end;
+    }
+    std::string replacement;
+    matcher.replacement(replacement);
+    const bool formatOnly = request.format && request.changes.any() && request.replacement.empty();
+    Builder builder(doc, request);
+    builder.replace(ms, me, replacement);
+    builder.finish(doc, nullptr);
+    const std::size_t after = formatOnly ? me : s + replacement.size();
+    return doc.charIndex(std::min(after, doc.bytes().size() - 1));
+}
+
+} // namespace word::builtin

@@ -1,0 +1,280 @@
+#include "textdocument.h"
+
+#include "utf8.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace word::builtin
+{
+
+namespace
+{
+
+constexpr std::size_t checkpointStep = 64;
+
+// The spans of bytes [from, to), appended to out shifted by offset - from.
+void copySpans(const std::vector<Span> &spans,
+               std::size_t from,
+               std::size_t to,
+               std::size_t offset,
+               std::vector<Span> &out)
+{
+    if (from >= to) {
+        return;
+    }
+    auto it = std::upper_bound(spans.begin(), spans.end(), from, [](std::size_t v, const Span &s) {
+        return v < s.end;
+    });
+    for (; it != spans.end(); ++it) {
+        const std::size_t end = std::min<std::size_t>(it->end, to);
+        appendSpan(out, static_cast<uint32_t>(end - from + offset), it->format);
+        if (it->end >= to) {
+            break;
+        }
+    }
+}
+
+} // namespace
+
+void appendSpan(std::vector<Span> &spans, uint32_t end, const CharFormat &format)
+{
+    if (!spans.empty() && spans.back().format == format) {
+        spans.back().end = end;
+    } else if (spans.empty() || spans.back().end < end) {
+        spans.push_back({end, format});
+    }
+}
+
+TextDocument::TextDocument()
+    : m_bytes(1, '\r')
+    , m_spans{{1, CharFormat{}}}
+{
+}
+
+const std::string &TextDocument::bytes() const
+{
+    return m_bytes;
+}
+
+const std::vector<Span> &TextDocument::spans() const
+{
+    return m_spans;
+}
+
+void TextDocument::assign(std::string bytes, std::vector<Span> spans)
+{
+    m_bytes = std::move(bytes);
+    m_spans = std::move(spans);
+    invalidate();
+}
+
+void TextDocument::swap(TextDocument &other) noexcept
+{
+    m_bytes.swap(other.m_bytes);
+    m_spans.swap(other.m_spans);
+    invalidate();
+    other.invalidate();
+}
+
+void TextDocument::invalidate()
+{
+    m_indexed = false;
+    m_textCached = false;
+}
+
+void TextDocument::buildIndex() const
+{
+    m_checkpoints.clear();
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < m_bytes.size(); ++i) {
+        if (utf8::isLead(m_bytes[i])) {
+            if (count % checkpointStep == 0) {
+                m_checkpoints.push_back(static_cast<uint32_t>(i));
+            }
+            ++count;
+        }
+    }
+    m_length = count;
+    m_ascii = count == m_bytes.size();
+    m_indexed = true;
+}
+
+std::size_t TextDocument::length() const
+{
+    if (!m_indexed) {
+        buildIndex();
+    }
+    return m_length;
+}
+
+std::size_t TextDocument::byteOffset(std::size_t pos) const
+{
+    if (!m_indexed) {
+        buildIndex();
+    }
+    if (m_ascii || pos >= m_length) {
+        return m_ascii ? pos : m_bytes.size();
+    }
+    std::size_t byte = m_checkpoints[pos / checkpointStep];
+    for (std::size_t k = pos % checkpointStep; k > 0; --k) {
+        do {
+            ++byte;
+        } while (!utf8::isLead(m_bytes[byte]));
+    }
+    return byte;
+}
+
+std::size_t TextDocument::charIndex(std::size_t byte) const
+{
+    if (!m_indexed) {
+        buildIndex();
+    }
+    if (m_ascii) {
+        return byte;
+    }
+    const auto it = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), byte);
+    const std::size_t k = static_cast<std::size_t>(it - m_checkpoints.begin()) - 1;
+    std::size_t pos = k * checkpointStep;
+    for (std::size_t b = m_checkpoints[k]; b < byte; ++b) {
+        if (utf8::isLead(m_bytes[b])) {
+            ++pos;
+        }
+    }
+    return pos;
+}
+
+std::size_t TextDocument::spanAt(std::size_t byte) const
+{
+    const auto it = std::upper_bound(m_spans.begin(), m_spans.end(), byte, [](std::size_t v, const Span &s) {
+        return v < s.end;
+    });
+    return std::min<std::size_t>(static_cast<std::size_t>(it - m_spans.begin()), m_spans.size() - 1);
+}
+
+std::u32string_view TextDocument::text() const
+{
+    if (!m_textCached) {
+        m_text = toU32(m_bytes);
+        m_textCached = true;
+    }
+    return m_text;
+}
+
+std::string TextDocument::utf8(std::size_t from, std::size_t to) const
+{
+    to = std::min(to, length());
+    if (from >= to) {
+        return {};
+    }
+    const std::size_t b = byteOffset(from);
+    return m_bytes.substr(b, byteOffset(to) - b);
+}
+
+CharFormat TextDocument::format(std::size_t pos) const
+{
+    return m_spans[spanAt(byteOffset(std::min(pos, length() - 1)))].format;
+}
+
+std::vector<Run> TextDocument::runs() const
+{
+    std::vector<Run> result;
+    std::size_t byte = 0;
+    std::size_t pos = 0;
+    for (const Span &span : m_spans) {
+        std::size_t count = 0;
+        for (; byte < span.end; ++byte) {
+            count += utf8::isLead(m_bytes[byte]) ? 1 : 0;
+        }
+        result.push_back({pos, count, span.format});
+        pos += count;
+    }
+    return result;
+}
+
+void TextDocument::insert(std::size_t pos, std::u32string_view text, const CharFormat &fmt)
+{
+    const std::string bytes = toUtf8(text);
+    if (bytes.empty()) {
+        return;
+    }
+    const std::size_t at = byteOffset(std::min(pos, length() - 1));
+    std::vector<Span> spans;
+    copySpans(m_spans, 0, at, 0, spans);
+    appendSpan(spans, static_cast<uint32_t>(at + bytes.size()), fmt);
+    copySpans(m_spans, at, m_bytes.size(), at + bytes.size(), spans);
+    m_bytes.insert(at, bytes);
+    m_spans = std::move(spans);
+    invalidate();
+}
+
+void TextDocument::insert(std::size_t pos, const TextDocument &fragment, std::size_t from, std::size_t to)
+{
+    to = std::min(to, fragment.length());
+    if (from >= to) {
+        return;
+    }
+    const std::size_t fb = fragment.byteOffset(from);
+    const std::size_t fe = fragment.byteOffset(to);
+    const std::size_t at = byteOffset(std::min(pos, length() - 1));
+    std::vector<Span> spans;
+    copySpans(m_spans, 0, at, 0, spans);
+    copySpans(fragment.m_spans, fb, fe, at, spans);
+    copySpans(m_spans, at, m_bytes.size(), at + (fe - fb), spans);
+    m_bytes.insert(at, fragment.m_bytes, fb, fe - fb);
+    m_spans = std::move(spans);
+    invalidate();
+}
+
+void TextDocument::erase(std::size_t from, std::size_t to)
+{
+    to = std::min(to, length() - 1);
+    if (from >= to) {
+        return;
+    }
+    const std::size_t b = byteOffset(from);
+    const std::size_t e = byteOffset(to);
+    std::vector<Span> spans;
+    copySpans(m_spans, 0, b, 0, spans);
+    copySpans(m_spans, e, m_bytes.size(), b, spans);
+    m_bytes.erase(b, e - b);
+    m_spans = std::move(spans);
+    invalidate();
+}
+
+void TextDocument::setFormat(std::size_t from, std::size_t to, const CharFormat &fmt)
+{
+    to = std::min(to, length());
+    if (from >= to) {
+        return;
+    }
+    const std::size_t b = byteOffset(from);
+    const std::size_t e = byteOffset(to);
+    std::vector<Span> spans;
+    copySpans(m_spans, 0, b, 0, spans);
+    appendSpan(spans, static_cast<uint32_t>(e), fmt);
+    copySpans(m_spans, e, m_bytes.size(), e, spans);
+    m_spans = std::move(spans);
+}
+
+std::u32string toU32(std::string_view text)
+{
+    std::u32string result;
+    result.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        result.push_back(utf8::decode(text, pos));
+    }
+    return result;
+}
+
+std::string toUtf8(std::u32string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (const char32_t c : text) {
+        utf8::append(result, c);
+    }
+    return result;
+}
+
+} // namespace word::builtin
