@@ -11,8 +11,9 @@ namespace
 using word::uno::wildcardReplacementToRegex;
 using word::uno::wildcardToRegex;
 
-const std::string start = "(?<![\\p{L}\\p{Nd}])(?=[\\p{L}\\p{Nd}])";
-const std::string end = "(?<=[\\p{L}\\p{Nd}])(?![\\p{L}\\p{Nd}])";
+const std::string wordChar = "[\\p{L}\\p{Nd}\\p{Mn}\\p{Mc}]";
+const std::string start = "(?<!" + wordChar + ")(?=" + wordChar + ")";
+const std::string end = "(?<=" + wordChar + ")(?!" + wordChar + ")";
 
 struct Row {
     const char *name;

@@ -42,6 +42,7 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/text/XTextRangeCompare.hpp>
 #include <com/sun/star/text/XTextViewCursor.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
@@ -408,6 +409,14 @@ struct Host::Impl {
     sal_Int32 column = 0;
 
     Reference<css::datatransfer::XTransferable> cut; // when the office has no clipboard
+    // The formatting of the cut text, piece by piece: pasted at the end of formatted text, the office
+    // would extend that formatting over the pasted characters that carry none of their own.
+    struct CutPiece {
+        sal_Int32 length = 0; // in the office's characters; a paragraph break counts one
+        bool paragraphBreak = false;
+        std::vector<css::beans::PropertyValue> attributes;
+    };
+    std::vector<CutPiece> cutPieces;
 
     [[noreturn]] void rethrow();
 
@@ -427,12 +436,14 @@ struct Host::Impl {
 
     Reference<css::text::XTextDocument> activeDocument(bool required = true);
     Reference<css::frame::XController> controller(const Reference<css::text::XTextDocument> &doc);
-    Reference<css::text::XTextViewCursor> viewCursor();
+    Reference<css::text::XTextViewCursor> viewCursor(bool unlock = true);
     void unlockForView();
     int32_t offset(const Reference<css::text::XTextRange> &position);
     std::vector<Reference<css::text::XTextDocument>> writerDocuments();
     Reference<css::datatransfer::clipboard::XClipboard> clipboard();
     bool execute(int32_t replace);
+    void recordCutFormatting(const Reference<css::text::XTextViewCursor> &selection);
+    void restoreCutFormatting();
 };
 
 void Host::Impl::rethrow()
@@ -520,9 +531,11 @@ void Host::Impl::unlockForView()
     }
 }
 
-Reference<css::text::XTextViewCursor> Host::Impl::viewCursor()
+Reference<css::text::XTextViewCursor> Host::Impl::viewCursor(bool unlock)
 {
-    unlockForView();
+    if (unlock) {
+        unlockForView();
+    }
     const auto doc = activeDocument();
     Reference<css::text::XTextViewCursorSupplier> supplier(controller(doc), UNO_QUERY_THROW);
     return supplier->getViewCursor();
@@ -550,6 +563,95 @@ Reference<css::datatransfer::clipboard::XClipboard> Host::Impl::clipboard()
     }
 }
 
+namespace
+{
+
+constexpr const char *cutAttributes[] = {"CharColor", "CharPosture", "CharUnderline", "CharWeight"};
+
+} // namespace
+
+void Host::Impl::recordCutFormatting(const Reference<css::text::XTextViewCursor> &selection)
+{
+    cutPieces.clear();
+    const auto text = selection->getText();
+    const auto range = text->createTextCursorByRange(Reference<css::text::XTextRange>(selection.get()));
+    Reference<css::container::XEnumerationAccess> paragraphs(range, UNO_QUERY);
+    if (!paragraphs.is()) {
+        return;
+    }
+    bool first = true;
+    const auto paragraphEnum = paragraphs->createEnumeration();
+    while (paragraphEnum->hasMoreElements()) {
+        Reference<css::container::XEnumerationAccess> portions(paragraphEnum->nextElement(), UNO_QUERY);
+        if (!portions.is()) {
+            continue;
+        }
+        if (!first) {
+            CutPiece mark;
+            mark.length = 1;
+            mark.paragraphBreak = true;
+            cutPieces.push_back(mark);
+        }
+        first = false;
+        const auto portionEnum = portions->createEnumeration();
+        while (portionEnum->hasMoreElements()) {
+            Reference<css::text::XTextRange> portion(portionEnum->nextElement(), UNO_QUERY);
+            Reference<css::beans::XPropertySet> props(portion, UNO_QUERY);
+            Reference<css::beans::XPropertyState> states(portion, UNO_QUERY);
+            if (!portion.is() || !props.is() || !states.is()) {
+                continue;
+            }
+            CutPiece piece;
+            piece.length = portion->getString().getLength();
+            if (piece.length == 0) {
+                continue;
+            }
+            for (const char *name : cutAttributes) {
+                if (states->getPropertyState(ou(name)) != css::beans::PropertyState_DEFAULT_VALUE) {
+                    piece.attributes.push_back(property(name, props->getPropertyValue(ou(name))));
+                }
+            }
+            cutPieces.push_back(piece);
+        }
+    }
+}
+
+void Host::Impl::restoreCutFormatting()
+{
+    sal_Int32 total = 0;
+    for (const auto &piece : cutPieces) {
+        total += piece.length;
+    }
+    if (total == 0) {
+        return;
+    }
+    const auto view = viewCursor();
+    const auto text = view->getText();
+    const auto cursor = text->createTextCursorByRange(view->getEnd());
+    for (sal_Int32 left = total; left > 0;) {
+        const auto step = static_cast<sal_Int16>(std::min<sal_Int32>(left, 32767));
+        if (!cursor->goLeft(step, false)) {
+            return;
+        }
+        left -= step;
+    }
+    Reference<css::beans::XPropertySet> props(cursor, UNO_QUERY_THROW);
+    Reference<css::beans::XPropertyState> states(cursor, UNO_QUERY_THROW);
+    for (const auto &piece : cutPieces) {
+        cursor->collapseToEnd();
+        cursor->goRight(static_cast<sal_Int16>(std::min<sal_Int32>(piece.length, 32767)), true);
+        if (piece.paragraphBreak) {
+            continue;
+        }
+        for (const char *name : cutAttributes) {
+            states->setPropertyToDefault(ou(name));
+        }
+        for (const auto &value : piece.attributes) {
+            props->setPropertyValue(value.Name, value.Value);
+        }
+    }
+}
+
 bool Host::Impl::execute(int32_t replace)
 {
     if (find.soundsLike || find.allWordForms) {
@@ -564,6 +666,9 @@ bool Host::Impl::execute(int32_t replace)
     const auto descriptor = replaceable->createReplaceDescriptor();
     const Reference<css::util::XSearchDescriptor> search(descriptor.get());
     descriptor->setSearchString(ou(pattern));
+    if (find.wildcards) {
+        checkWildcardReplacement(find.text, find.replacement);
+    }
     const std::string replacement = find.wildcards ? wildcardReplacementToRegex(find.replacement) : find.replacement;
     descriptor->setReplaceString(ou(replacement));
 
@@ -594,6 +699,41 @@ bool Host::Impl::execute(int32_t replace)
 
     Reference<css::util::XSearchable> searchable(doc, UNO_QUERY_THROW);
     if (replace == wdReplaceAll) {
+        // The office moves the selection to where it replaced; Word leaves it on its text.
+        struct KeepSelection {
+            Reference<css::text::XTextViewCursor> view;
+            Reference<css::text::XTextCursor> start, end;
+            bool atDocumentStart = false;
+            ~KeepSelection()
+            {
+                try {
+                    if (view.is() && atDocumentStart) {
+                        // A match at the insertion point would push it past the replacement.
+                        view->gotoStart(false);
+                        if (end.is()) {
+                            view->gotoRange(Reference<css::text::XTextRange>(end.get()), true);
+                        }
+                    } else if (view.is()) {
+                        view->gotoRange(Reference<css::text::XTextRange>(start.get()), false);
+                        view->gotoRange(Reference<css::text::XTextRange>(end.get()), true);
+                    }
+                } catch (...) {
+                    // The selection is a courtesy; the replacement's own result matters.
+                }
+            }
+        } keep;
+        if (Reference<css::frame::XModel>(doc, UNO_QUERY_THROW)->getCurrentController().is()) {
+            keep.view = viewCursor(false);
+            const auto text = keep.view->getText();
+            keep.start = text->createTextCursorByRange(keep.view->getStart());
+            keep.end = text->createTextCursorByRange(keep.view->getEnd());
+            Reference<css::text::XTextRangeCompare> compare(text, UNO_QUERY);
+            keep.atDocumentStart =
+                compare.is() && compare->compareRegionStarts(text->getStart(), keep.view->getStart()) == 0;
+            if (keep.atDocumentStart && keep.view->isCollapsed()) {
+                keep.end.clear();
+            }
+        }
         if (!criteria.empty() && formatting.empty() && find.replacement.empty()) {
             // The office keeps the text of an attribute-restricted match replaced by nothing: delete
             // every match itself, last first so that the earlier ranges stay where they are.
@@ -821,6 +961,7 @@ public:
                                                                          UNO_QUERY_THROW);
             const auto transferable = supplier->getTransferable();
             m.cut = transferable;
+            m.recordCutFormatting(cursor);
             if (const auto clipboard = m.clipboard(); clipboard.is()) {
                 clipboard->setContents(transferable, nullptr);
             }
@@ -846,6 +987,9 @@ public:
             Reference<css::datatransfer::XTransferableSupplier> supplier(m.controller(m.activeDocument()),
                                                                          UNO_QUERY_THROW);
             supplier->insertTransferable(transferable);
+            if (transferable == m.cut) {
+                m.restoreCutFormatting();
+            }
         });
     }
 
@@ -1126,18 +1270,24 @@ void Host::newDocument(const std::vector<TextRun> &runs)
         const auto text = doc->getText();
         const auto cursor = text->createTextCursor();
         const Reference<css::text::XTextRange> at(cursor.get());
-        Reference<css::beans::XMultiPropertySet> props(cursor, UNO_QUERY_THROW);
-        Sequence<OUString> names(4);
-        names.getArray()[0] = ou("CharColor");
-        names.getArray()[1] = ou("CharPosture");
-        names.getArray()[2] = ou("CharUnderline");
-        names.getArray()[3] = ou("CharWeight");
+        Reference<css::beans::XPropertySet> props(cursor, UNO_QUERY_THROW);
+        Reference<css::beans::XPropertyState> states(cursor, UNO_QUERY_THROW);
         for (const auto &run : runs) {
-            Sequence<Any> values(4);
-            values.getArray()[0] <<= officeColor(run.color);
-            values.getArray()[1] <<= run.italic ? css::awt::FontSlant_ITALIC : css::awt::FontSlant_NONE;
-            values.getArray()[2] <<= officeUnderline(run.underline);
-            values.getArray()[3] <<= run.bold ? css::awt::FontWeight::BOLD : css::awt::FontWeight::NORMAL;
+            // Only what differs from the default is set, as a word processor stores typed text:
+            // the default attributes are left to the paragraph style.
+            std::vector<css::beans::PropertyValue> values;
+            if (run.color != wdColorAutomatic) {
+                values.push_back(property("CharColor", Any(officeColor(run.color))));
+            }
+            if (run.italic) {
+                values.push_back(property("CharPosture", Any(css::awt::FontSlant_ITALIC)));
+            }
+            if (run.underline != wdUnderlineNone) {
+                values.push_back(property("CharUnderline", Any(officeUnderline(run.underline))));
+            }
+            if (run.bold) {
+                values.push_back(property("CharWeight", Any(css::awt::FontWeight::BOLD)));
+            }
             std::string piece;
             const auto flush = [&] {
                 if (piece.empty()) {
@@ -1146,7 +1296,12 @@ void Host::newDocument(const std::vector<TextRun> &runs)
                 const OUString s = ou(piece);
                 text->insertString(at, s, false);
                 cursor->goLeft(static_cast<sal_Int16>(s.getLength()), true);
-                props->setPropertyValues(names, values);
+                for (const char *name : {"CharColor", "CharPosture", "CharUnderline", "CharWeight"}) {
+                    states->setPropertyToDefault(ou(name));
+                }
+                for (const auto &value : values) {
+                    props->setPropertyValue(value.Name, value.Value);
+                }
                 cursor->collapseToEnd();
                 piece.clear();
             };

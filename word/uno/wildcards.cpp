@@ -1,6 +1,7 @@
 #include "wildcards.h"
 
 #include "word/automation.h"
+#include "word/builtin/wildcard.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -12,9 +13,9 @@ namespace word::uno
 namespace
 {
 
-// A word is a run of letters and digits; everything else ends one.
-constexpr const char *wordStart = "(?<![\\p{L}\\p{Nd}])(?=[\\p{L}\\p{Nd}])";
-constexpr const char *wordEnd = "(?<=[\\p{L}\\p{Nd}])(?![\\p{L}\\p{Nd}])";
+// A word is a run of letters and digits (with the marks written on them); everything else ends one.
+constexpr const char *wordStart = "(?<![\\p{L}\\p{Nd}\\p{Mn}\\p{Mc}])(?=[\\p{L}\\p{Nd}\\p{Mn}\\p{Mc}])";
+constexpr const char *wordEnd = "(?<=[\\p{L}\\p{Nd}\\p{Mn}\\p{Mc}])(?![\\p{L}\\p{Nd}\\p{Mn}\\p{Mc}])";
 
 [[noreturn]] void invalid()
 {
@@ -203,6 +204,10 @@ private:
         const char32_t c = m_p[m_i++];
         if (c == U't') {
             m_out += "\\t";
+        } else if (c == U'l') {
+            m_out += "\\n";
+        } else if (c == U'p') {
+            paragraphMark();
         } else if (c == U'^') {
             m_out += "\\^";
         } else if (isDigit(c)) {
@@ -214,17 +219,22 @@ private:
                 invalid();
             }
             if (code == 13) {
-                // A paragraph mark can only end what is found: LibreOffice searches paragraph by paragraph.
-                if (more()) {
-                    throw AutomationError("LibreOffice Writer cannot find a paragraph mark inside a wildcard pattern.");
-                }
-                m_out += '$';
+                paragraphMark();
                 return;
             }
             appendLiteral(m_out, code == 11 ? U'\v' : static_cast<char32_t>(code), false);
         } else {
             invalid();
         }
+    }
+
+    void paragraphMark()
+    {
+        // A paragraph mark can only end what is found: LibreOffice searches paragraph by paragraph.
+        if (more()) {
+            throw AutomationError("LibreOffice Writer cannot find a paragraph mark inside a wildcard pattern.");
+        }
+        m_out += '$';
     }
 
     void set()
@@ -345,6 +355,12 @@ std::string wildcardToRegex(std::string_view pattern)
     if (pattern.empty()) {
         invalid();
     }
+    // The built-in host decides what is a valid pattern, so both hosts refuse the same ones.
+    try {
+        builtin::wildcard::Program::compile(pattern);
+    } catch (const builtin::wildcard::PatternError &) {
+        invalid();
+    }
     return Translator(pattern).run();
 }
 
@@ -355,6 +371,16 @@ std::string literalToRegex(std::string_view text)
         appendLiteral(out, c, false);
     }
     return out;
+}
+
+void checkWildcardReplacement(std::string_view pattern, std::string_view replacement)
+{
+    try {
+        const auto program = builtin::wildcard::Program::compile(pattern);
+        builtin::wildcard::Replacement::parse(replacement, program.groupCount());
+    } catch (const builtin::wildcard::PatternError &) {
+        invalid();
+    }
 }
 
 std::string wildcardReplacementToRegex(std::string_view replacement)
@@ -379,9 +405,11 @@ std::string wildcardReplacementToRegex(std::string_view replacement)
         } else if (c == U'^' && hasNext && r[i + 1] == U't') {
             out += "\\t";
             ++i;
-        } else if (c == U'^' && hasNext && r[i + 1] == U'p') {
+        } else if (c == U'^' && hasNext && (r[i + 1] == U'p' || r.compare(i + 1, 2, U"13") == 0)) {
             out += "\\n";
-            ++i;
+            i += r[i + 1] == U'p' ? 1 : 2;
+        } else if (c == U'^' && hasNext && (r[i + 1] == U'l' || r.compare(i + 1, 2, U"11") == 0)) {
+            throw AutomationError("LibreOffice Writer cannot put a line break into a wildcard replacement.");
         } else if (c == U'^' && hasNext && r[i + 1] == U'^') {
             out += '^';
             ++i;

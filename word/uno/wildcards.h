@@ -21,6 +21,10 @@ std::string wildcardToRegex(std::string_view pattern);
 /// A literal text (UTF-8) as a regular expression that matches exactly it.
 std::string literalToRegex(std::string_view text);
 
+/// Refuse a replacement that the pattern cannot fill (a group beyond its groups, a final "\") with
+/// invalidPatternMessage.
+void checkWildcardReplacement(std::string_view pattern, std::string_view replacement);
+
 /// A wildcard replacement text (UTF-8): "\1".."\9" become group references, "^&" the whole match,
 /// "^t" a tab, "^p" / "^13" a new paragraph; every other character is literal.
 std::string wildcardReplacementToRegex(std::string_view replacement);
