@@ -2,6 +2,7 @@
 // LibreOffice Writer, inside one undo step with the document's redrawing held back.
 //   build/uno/bench/uno/uno_bench  (or build/release/...: cmake -DTONVALE_UNO=ON)
 
+#include "word/builtin/host.h"
 #include "word/replacetext.h"
 #include "word/uno/unohost.h"
 
@@ -190,6 +191,34 @@ void BM_UnoMarkChords(benchmark::State &state)
     }
 }
 BENCHMARK(BM_UnoMarkChords)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The same pass over the same sheet on the built-in host, for comparison.
+void BM_BuiltinTransposePass(benchmark::State &state)
+{
+    std::string notation;
+    for (const auto &run : songSheet()) {
+        for (const char c : run.text) {
+            if (c == '\r') {
+                notation += '\n';
+            } else {
+                notation += c;
+            }
+        }
+        if (run.bold) {
+            notation.insert(notation.size() - run.text.size(), "{b|");
+            notation += '}';
+        }
+    }
+    word::builtin::Host host;
+    host.open(word::builtin::fromNotation(notation));
+    word::ChordFont font;
+    font.useStyle = 1;
+    font.bold = 1;
+    for (auto _ : state) {
+        transpose(host, font, 2, true);
+    }
+}
+BENCHMARK(BM_BuiltinTransposePass)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 } // namespace
 
