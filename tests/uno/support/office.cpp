@@ -1,0 +1,424 @@
+#include "office.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace unotest
+{
+
+namespace
+{
+
+struct Office {
+    word::uno::Options options;
+    std::unique_ptr<word::uno::Host> host;
+    int group = -1;
+    std::string root;
+    int scratchCount = 0;
+
+    ~Office()
+    {
+        stop();
+    }
+
+    void stop()
+    {
+        host.reset();
+        if (group > 0) {
+            kill(-group, SIGKILL);
+            group = -1;
+        }
+        if (!root.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(root, ignored);
+            root.clear();
+        }
+    }
+};
+
+Office &state()
+{
+    static Office office;
+    return office;
+}
+
+// A watchdog process that kills the office's process group when this program ends in any way
+// (its end of the pipe closes even on SIGKILL).
+void guard(int group)
+{
+    int channel[2];
+    if (pipe(channel) != 0) {
+        return;
+    }
+    const pid_t watchdog = fork();
+    if (watchdog == 0) {
+        close(channel[1]);
+        char byte;
+        while (read(channel[0], &byte, 1) > 0) { }
+        kill(-group, SIGKILL);
+        _exit(0);
+    }
+    close(channel[0]); // channel[1] stays open for this program's life
+}
+
+void start()
+{
+    Office &office = state();
+    char root[] = "/tmp/tonvale-uno-XXXXXX";
+    if (!mkdtemp(root)) {
+        throw std::runtime_error("no scratch folder");
+    }
+    office.root = root;
+    office.options.pipeName =
+        "tonvale-test-" + std::to_string(getpid()) + "-" + std::filesystem::path(root).filename().string();
+    office.options.headless = true;
+    office.options.profileDir = office.root + "/profile";
+    office.options.startTimeout = std::chrono::seconds(90);
+    office.options.launched = [&office](int group) {
+        office.group = group;
+        guard(group);
+    };
+    office.host = word::uno::start(office.options);
+}
+
+class OfficeEnvironment : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        state().stop();
+    }
+};
+
+const auto *const environment = ::testing::AddGlobalTestEnvironment(new OfficeEnvironment);
+
+} // namespace
+
+word::uno::Host &office()
+{
+    Office &o = state();
+    if (!o.host) {
+        if (o.group > 0) {
+            throw std::runtime_error("the office was killed");
+        }
+        start();
+    }
+    return *o.host;
+}
+
+const word::uno::Options &officeOptions()
+{
+    office();
+    return state().options;
+}
+
+int officeProcessGroup()
+{
+    office();
+    return state().group;
+}
+
+void killOffice()
+{
+    Office &o = state();
+    if (o.group > 0) {
+        kill(-o.group, SIGKILL);
+    }
+}
+
+std::string scratchDir()
+{
+    office();
+    Office &o = state();
+    const std::string dir = o.root + "/files" + std::to_string(++o.scratchCount);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+std::vector<word::uno::TextRun> runsFromNotation(const std::string &notation)
+{
+    std::vector<word::uno::TextRun> runs;
+    word::uno::TextRun current;
+    const auto flush = [&] {
+        if (!current.text.empty()) {
+            runs.push_back(current);
+        }
+        current.text.clear();
+    };
+    std::size_t i = 0;
+    const auto readText = [&](bool inRun) {
+        while (i < notation.size()) {
+            const char c = notation[i];
+            if (inRun && c == '}') {
+                return;
+            }
+            if (c == '{' && !inRun) {
+                return;
+            }
+            if (c == '\\' && i + 1 < notation.size()) {
+                current.text += notation[i + 1];
+                i += 2;
+                continue;
+            }
+            current.text += c == '\n' ? '\r' : c;
+            ++i;
+        }
+    };
+    while (i < notation.size()) {
+        current = {};
+        readText(false);
+        flush();
+        if (i >= notation.size()) {
+            break;
+        }
+        ++i; // "{"
+        current = {};
+        while (i < notation.size() && notation[i] != '|') {
+            const char c = notation[i++];
+            if (c == 'b') {
+                current.bold = true;
+            } else if (c == 'i') {
+                current.italic = true;
+            } else if (c == 'u') {
+                current.underline = 1;
+                if (i < notation.size() && std::isdigit(static_cast<unsigned char>(notation[i]))) {
+                    current.underline = 0;
+                    while (std::isdigit(static_cast<unsigned char>(notation[i]))) {
+                        current.underline = current.underline * 10 + (notation[i++] - '0');
+                    }
+                }
+            } else if (c == '#') {
+                const unsigned long rgb = std::stoul(notation.substr(i, 6), nullptr, 16);
+                i += 6;
+                current.color = static_cast<int32_t>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+            } else {
+                throw std::invalid_argument("bad notation: " + notation);
+            }
+        }
+        ++i; // "|"
+        readText(true);
+        ++i; // "}"
+        flush();
+    }
+    return runs;
+}
+
+std::string notationOf(const std::vector<word::uno::TextRun> &runs)
+{
+    std::string out;
+    for (const auto &run : runs) {
+        std::string attrs;
+        if (run.bold) {
+            attrs += 'b';
+        }
+        if (run.italic) {
+            attrs += 'i';
+        }
+        if (run.underline == 1) {
+            attrs += 'u';
+        } else if (run.underline != 0) {
+            attrs += "u" + std::to_string(run.underline);
+        }
+        if (run.color != word::wdColorAutomatic) {
+            char buffer[8];
+            const auto c = static_cast<uint32_t>(run.color);
+            std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+            attrs += buffer;
+        }
+        std::string piece;
+        const auto flush = [&] {
+            if (piece.empty()) {
+                return;
+            }
+            out += attrs.empty() ? piece : "{" + attrs + "|" + piece + "}";
+            piece.clear();
+        };
+        for (const char c : run.text) {
+            if (c == '\r') {
+                flush();
+                out += '\n';
+            } else {
+                if (c == '{' || c == '}' || c == '|' || c == '\\') {
+                    piece += '\\';
+                }
+                piece += c;
+            }
+        }
+        flush();
+    }
+    // Neighbouring runs of one format split by a paragraph mark read as they are written.
+    return out;
+}
+
+} // namespace unotest
+
+namespace unotest
+{
+
+namespace
+{
+
+int shifted(int tone, int delta)
+{
+    return ((tone - 1 + delta) % 12 + 12) % 12 + 1;
+}
+
+std::string marker(int tone)
+{
+    return "*:" + std::to_string(tone) + ":*";
+}
+
+} // namespace
+
+void transposePass(word::Application &app, const word::ChordFont &font, int delta, bool sharps, bool nashvilleOut)
+{
+    static const std::pair<const char *, int> phaseOne[] = {{"Bb", 2},
+                                                            {"Db", 5},
+                                                            {"Eb", 7},
+                                                            {"Gb", 10},
+                                                            {"Ab", 12},
+                                                            {"A#", 2},
+                                                            {"C#", 5},
+                                                            {"D#", 7},
+                                                            {"F#", 10},
+                                                            {"G#", 12},
+                                                            {"A", 1},
+                                                            {"B", 3},
+                                                            {"C", 4},
+                                                            {"D", 6},
+                                                            {"E", 8},
+                                                            {"F", 9},
+                                                            {"G", 11}};
+    static const char *flats[] = {"", "A", "Bb", "B", "C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab"};
+    static const char *sharpNames[] = {"", "A", "A#", "B", "C", "C#", "D", "D#", "E", "F", "F#", "G", "G#"};
+    static const char *degrees[] = {"", "1", "b2", "2", "b3", "3", "4", "b5", "5", "b6", "6", "b7", "7"};
+    for (const auto &[name, tone] : phaseOne) {
+        word::ReplaceText(app, font, name, marker(shifted(tone, delta)), false);
+    }
+    if (nashvilleOut) {
+        for (int tone = 1; tone <= 12; ++tone) {
+            word::ReplaceText(app, font, marker(tone), degrees[tone], false);
+        }
+    } else {
+        for (const int tone : {2, 5, 7, 10, 12, 1, 3, 4, 6, 8, 9, 11}) {
+            word::ReplaceText(app, font, marker(tone), sharps ? sharpNames[tone] : flats[tone], false);
+        }
+    }
+    app.ScreenRefresh();
+}
+
+void nashvilleToLetters(word::Application &app, const word::ChordFont &font)
+{
+    static const std::pair<const char *, const char *> steps[] = {{"-([1-7]{1})", "DASH\\1"},
+                                                                  {"+([1-7]{1})", "PLUS\\1"},
+                                                                  {"#([1-7]{1})", "SHARP\\1"},
+                                                                  {"<1", "A"},
+                                                                  {"<2", "B"},
+                                                                  {"<3", "C#"},
+                                                                  {"<4", "D"},
+                                                                  {"<5", "E"},
+                                                                  {"<6", "F#"},
+                                                                  {"<7", "G#"},
+                                                                  {"<b2", "Bb"},
+                                                                  {"<b3", "C"},
+                                                                  {"<b5", "Eb"},
+                                                                  {"<b6", "F"},
+                                                                  {"<b7", "G"},
+                                                                  {"DASH([1-7]{1})", "-\\1"},
+                                                                  {"PLUS([1-7]{1})", "+\\1"},
+                                                                  {"SHARP([1-7]{1})", "#\\1"}};
+    for (const auto &[find, replace] : steps) {
+        word::ReplaceText(app, font, find, replace, true);
+    }
+    app.ScreenRefresh();
+}
+
+void markChords(word::Application &app, const word::ChordFont &font)
+{
+    static const char *catalogue[] = {"<[A-G]{1}>",
+                                      "<[A-G]{1}[#bMm1-79+-]{1,7}",
+                                      "<[A-G]{1}[#b]{1}sus>",
+                                      "<[A-G]{1}[#b]{1}sus[24]{1}",
+                                      "<[A-G]{1}sus>",
+                                      "<[A-G]{1}sus[24]{1}",
+                                      "<[A-G]{1}[#b]{1}dim>",
+                                      "<[A-G]{1}dim>",
+                                      "<[A-G]{1}[#b]{1}dim7",
+                                      "<[A-G]{1}dim7",
+                                      "<[A-G]{1}[#b]{1}[Mm]{1}aj",
+                                      "<[A-G]{1}[Mm]{1}aj",
+                                      "<[A-G]{1}[#b]{1}[Mm]{1}aj[7913]{1,2}",
+                                      "<[A-G]{1}[Mm]{1}aj[7913]{1,2}",
+                                      "<[A-G]{1}[#b]{1}[Aa]{1}ug",
+                                      "<[A-G]{1}[Aa]{1}ug",
+                                      "<[A-G]{1}[#b]{1}[Aa]{1}dd[249]{1}",
+                                      "<[A-G]{1}[Aa]{1}dd[249]{1}",
+                                      "<[A-G]{1}[#b]{1}7[Aa]{1}dd[249]{1}",
+                                      "<[A-G]{1}7[Aa]{1}dd[249]{1}"};
+    for (const char *pattern : catalogue) {
+        auto selection = app.selection();
+        auto find = selection->find();
+        find->ClearFormatting();
+        find->ClearReplacementFormatting();
+        find->setText(pattern);
+        find->setReplacementText("");
+        find->setForward(true);
+        find->setWrap(word::wdFindContinue);
+        find->setFormat(true);
+        find->setMatchCase(false);
+        find->setMatchWholeWord(false);
+        find->setMatchAllWordForms(false);
+        find->setMatchSoundsLike(false);
+        find->setMatchWildcards(true);
+        if (font.useColor == 1) {
+            find->setReplacementFont(word::FontProperty::Color, font.lColor);
+        }
+        if (font.useStyle == 1) {
+            if (font.bold == 1) {
+                find->setReplacementFont(word::FontProperty::Bold, word::wdTrue);
+            }
+            if (font.italic == 1) {
+                find->setReplacementFont(word::FontProperty::Italic, word::wdTrue);
+            }
+            if (font.underline == 1) {
+                find->setReplacementFont(word::FontProperty::Underline, word::wdTrue);
+            }
+        }
+        find->Execute(word::wdReplaceAll);
+    }
+    app.ScreenRefresh();
+}
+
+void combineLines(word::Application &app)
+{
+    using namespace word;
+    auto s = app.selection();
+    s->MoveDown(wdLine, 2, std::nullopt);
+    s->MoveDown(wdLine, 1, wdExtend);
+    s->MoveLeft(wdCharacter, 1, wdExtend);
+    s->Cut();
+    s->MoveUp(wdLine, 1, std::nullopt);
+    s->MoveLeft(wdCharacter, 1, std::nullopt);
+    s->PasteAndFormat(wdPasteDefault);
+    s->MoveRight(wdCharacter, 1, std::nullopt);
+    s->MoveDown(wdLine, 1, std::nullopt);
+    s->Delete(wdCharacter, 1);
+    s->MoveDown(wdLine, 1, wdExtend);
+    s->MoveLeft(wdCharacter, 1, wdExtend);
+    s->Cut();
+    s->MoveLeft(wdCharacter, 1, std::nullopt);
+    s->PasteAndFormat(wdPasteDefault);
+    s->MoveRight(wdCharacter, 1, std::nullopt);
+    s->Delete(wdCharacter, 1);
+}
+
+} // namespace unotest

@@ -1,0 +1,269 @@
+// The same song sheets and the same commands give the same text and formatting on the built-in
+// host and on LibreOffice Writer.
+
+#include "chords/marking.h"
+#include "chords/nashville.h"
+#include "edit/combinelines.h"
+#include "music/transpose.h"
+#include "prefs/sample.h"
+#include "support/office.h"
+#include "word/builtin/host.h"
+#include "word/replacetext.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using word::ChordFont;
+
+class RecordingPrompter : public word::Prompter
+{
+public:
+    word::Answer show(const word::Message &message) override
+    {
+        messages.push_back(message);
+        return message.buttons == word::Buttons::Ok ? word::Answer::Ok : word::Answer::Yes;
+    }
+    std::vector<word::Message> messages;
+};
+
+std::vector<word::uno::TextRun> runsOf(const word::builtin::TextDocument &doc)
+{
+    std::vector<word::uno::TextRun> runs;
+    for (const auto &run : doc.runs()) {
+        word::uno::TextRun out;
+        out.text = doc.utf8(run.start, run.start + run.length);
+        out.bold = run.format.bold;
+        out.italic = run.format.italic;
+        out.underline = run.format.underline;
+        out.color = run.format.color;
+        runs.push_back(out);
+    }
+    // The final paragraph mark is implied on both sides.
+    if (!runs.empty() && !runs.back().text.empty()) {
+        runs.back().text.pop_back();
+        if (runs.back().text.empty()) {
+            runs.pop_back();
+        }
+    }
+    return runs;
+}
+
+ChordFont font(int useStyle, int bold, int italic, int underline, int useColor = 0, int32_t lColor = 0)
+{
+    ChordFont f;
+    f.useStyle = useStyle;
+    f.bold = bold;
+    f.italic = italic;
+    f.underline = underline;
+    f.useColor = useColor;
+    f.lColor = lColor;
+    return f;
+}
+
+const ChordFont bold = font(1, 1, 0, 0);
+const ChordFont redChords = font(0, 0, 0, 0, 1, 255);
+
+const std::string sheet =
+    "{b|C}   {b|G/B}   {b|Am7}\nAmazing Grace how {i|sweet} the sound\n"
+    "{b#FF0000|F#m7b5}  {bu|Bb/D}  {u|Ebmaj7}\n{#FF0000|That saved} a wretch like me\n"
+    "{b|Dsus4} {b|Gadd9} {b|C7#5} {b|E7b9} {b|G#dim7}";
+const std::string numbers = "{b|1 4/5 6-7 b7 5sus4}\nverse 2 lyrics 4\n{b|2m7 b3 5+5 #4 b6 3 7}";
+
+struct Row {
+    const char *name;
+    std::string doc;
+    std::function<void(word::Application &, word::Prompter &)> command;
+};
+
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class SameResultOnBothHosts : public ::testing::TestWithParam<Row>
+{
+};
+
+TEST_P(SameResultOnBothHosts, TextAndFormatting)
+{
+    const auto &row = GetParam();
+    const auto doc = word::builtin::fromNotation(row.doc);
+
+    word::builtin::Host builtin;
+    builtin.open(doc);
+    builtin.setSelection(0, 0);
+    RecordingPrompter builtinPrompter;
+    row.command(builtin, builtinPrompter);
+
+    auto &office = unotest::office();
+    office.closeAllDocuments();
+    office.newDocument(runsOf(doc));
+    RecordingPrompter officePrompter;
+    row.command(office, officePrompter);
+
+    EXPECT_EQ(unotest::notationOf(office.documentRuns()), unotest::notationOf(runsOf(*builtin.activeText())));
+    EXPECT_EQ(officePrompter.messages.size(), builtinPrompter.messages.size());
+    auto selection = office.selection();
+    EXPECT_EQ(selection->Start(), builtin.selectionStart());
+    EXPECT_EQ(selection->End(), builtin.selectionEnd());
+}
+
+Row transpose(const char *name, const std::string &doc, ChordFont f, int in, int out, bool sharps, int32_t delta)
+{
+    return {name, doc, [=](word::Application &app, word::Prompter &prompter) {
+                music::ReplaceChords(app, prompter, f, in, out, sharps, delta);
+            }};
+}
+
+Row replaceText(const char *name,
+                const std::string &doc,
+                ChordFont f,
+                std::string find,
+                std::string replace,
+                bool wildcards)
+{
+    return {name, doc, [=](word::Application &app, word::Prompter &) {
+                word::ReplaceText(app, f, find, replace, wildcards);
+            }};
+}
+
+Row mark(const char *name, const std::string &doc, ChordFont f, prefs::ColorBoxes boxes)
+{
+    return {name, doc, [=](word::Application &app, word::Prompter &prompter) {
+                chords::FindChords(app, prompter, chords::MarkControls{f, boxes});
+            }};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands,
+    SameResultOnBothHosts,
+    ::testing::Values(transpose("TransposeFlatsUpTwo", sheet, bold, 0, 0, false, 2),
+                      transpose("TransposeSharpsDownThree", sheet, bold, 0, 0, true, -3),
+                      transpose("TransposeByColour", sheet, redChords, 0, 0, false, 5),
+                      transpose("TransposeUnderlinedOnly", sheet, font(1, 0, 0, 1), 0, 0, true, 1),
+                      transpose("TransposeWithoutParametersTakesTheLyrics", sheet, ChordFont{}, 0, 0, false, 4),
+                      transpose("TransposeToNashville", sheet, bold, 0, 1, false, -3),
+                      transpose("TransposeFromNashville", numbers, bold, 1, 0, true, 7),
+                      transpose("NashvilleBothWays", numbers, bold, 1, 1, false, 0),
+                      Row{"ConvertNumbersToLetters",
+                          numbers,
+                          [](word::Application &app, word::Prompter &) {
+                              chords::ConvertNNStoA(app, bold);
+                          }},
+                      mark("MarkChordsBold",
+                           sheet + "\nAmen Embrace am ESus BDim C7sus4 Dm(maj7) Cm7b5b9b13 A man",
+                           font(1, 1, 0, 0),
+                           {"0", "0", "0"}),
+                      mark("MarkChordsColourAndItalic", sheet, font(1, 0, 1, 0, 1), {"0", "128", "255"}),
+                      mark("MarkChordsUnderline", sheet, font(1, 0, 0, 1), {"0", "0", "0"}),
+                      mark("MarkChordsStyleWithoutBoxes", sheet, font(1, 0, 0, 0), {"0", "0", "0"}),
+                      replaceText("LiteralBold", sheet, bold, "G", "*:11:*", false),
+                      replaceText("LiteralItalic", sheet, font(1, 0, 1, 0), "sweet", "sour", false),
+                      replaceText("LiteralColour", sheet, redChords, "saved", "kept", false),
+                      replaceText("LiteralEverywhere", sheet, ChordFont{}, "a", "A", false),
+                      replaceText("LiteralDeletesChordText", sheet, bold, "7", "", false),
+                      replaceText("WildcardGroups", sheet, bold, "([A-G])(b)", "\\2\\1", true),
+                      replaceText("WildcardWordEnd", sheet, ChordFont{}, "[a-z]@>", "w", true),
+                      Row{"CombineLines",
+                          sheet,
+                          [](word::Application &app, word::Prompter &) {
+                              edit::CombineLines(app);
+                          }},
+                      Row{"CombineLinesTwice",
+                          "1\n{b|2}\n3\n{b#00FF00|4}\n5\n6\n7\n8\n9",
+                          [](word::Application &app, word::Prompter &) {
+                              edit::CombineLines(app);
+                              edit::CombineLines(app);
+                          }}),
+    [](const ::testing::TestParamInfo<Row> &info) {
+        return info.param.name;
+    });
+
+struct SampleRow {
+    const char *name;
+    int32_t start;
+    int32_t end;
+};
+
+void PrintTo(const SampleRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class SameFontParameters : public ::testing::TestWithParam<SampleRow>
+{
+};
+
+TEST_P(SameFontParameters, FromTheSelectedSample)
+{
+    const auto doc = word::builtin::fromNotation(sheet);
+    word::builtin::Host builtin;
+    builtin.open(doc);
+    builtin.setSelection(GetParam().start, GetParam().end);
+    RecordingPrompter builtinPrompter;
+    const auto expected = prefs::GetFontParameters(builtin, builtinPrompter);
+
+    auto &office = unotest::office();
+    office.closeAllDocuments();
+    office.newDocument(runsOf(doc));
+    office.setSelection(GetParam().start, GetParam().end);
+    RecordingPrompter officePrompter;
+    const auto actual = prefs::GetFontParameters(office, officePrompter);
+
+    EXPECT_EQ(actual.bold, expected.bold);
+    EXPECT_EQ(actual.italic, expected.italic);
+    EXPECT_EQ(actual.underline, expected.underline);
+    EXPECT_EQ(actual.red, expected.red);
+    EXPECT_EQ(actual.green, expected.green);
+    EXPECT_EQ(actual.blue, expected.blue);
+    ASSERT_EQ(officePrompter.messages.size(), builtinPrompter.messages.size());
+    for (std::size_t i = 0; i < officePrompter.messages.size(); ++i) {
+        EXPECT_EQ(officePrompter.messages[i].text, builtinPrompter.messages[i].text);
+        EXPECT_EQ(officePrompter.messages[i].title, builtinPrompter.messages[i].title);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples,
+                         SameFontParameters,
+                         ::testing::Values(SampleRow{"BoldChord", 0, 1},
+                                           SampleRow{"NothingSelected", 3, 3},
+                                           SampleRow{"RedBoldChord", 58, 64},
+                                           SampleRow{"UnderlinedChord", 66, 70},
+                                           SampleRow{"MixedSelection", 0, 12},
+                                           SampleRow{"ItalicLyric", 44, 49}),
+                         [](const ::testing::TestParamInfo<SampleRow> &info) {
+                             return info.param.name;
+                         });
+
+TEST(SameRefusal, AGroupReferenceBeyondThePatternsGroups)
+{
+    const auto doc = word::builtin::fromNotation("{b|Am}");
+    word::builtin::Host builtin;
+    builtin.open(doc);
+    auto &office = unotest::office();
+    office.closeAllDocuments();
+    office.newDocument(runsOf(doc));
+    std::string builtinMessage;
+    std::string officeMessage;
+    try {
+        word::ReplaceText(builtin, ChordFont{}, "(A)", "\\2", true);
+    } catch (const word::AutomationError &e) {
+        builtinMessage = e.what();
+    }
+    try {
+        word::ReplaceText(office, ChordFont{}, "(A)", "\\2", true);
+    } catch (const word::AutomationError &e) {
+        officeMessage = e.what();
+    }
+    EXPECT_EQ(officeMessage, builtinMessage);
+    EXPECT_FALSE(officeMessage.empty());
+    EXPECT_EQ(unotest::notationOf(office.documentRuns()), "{b|Am}");
+}
+
+} // namespace

@@ -1,0 +1,497 @@
+// The LibreOffice Writer host gives Word's results: every test builds a document in a headless
+// office, runs the operations the commands use and reads the text and formatting back.
+
+#include "support/office.h"
+#include "word/messages.h"
+#include "word/replacetext.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace
+{
+
+using unotest::office;
+using word::ChordFont;
+
+constexpr int32_t red = 255; // lColor of pure red
+constexpr int32_t blue = 255 * 65536;
+
+std::string onDocument(const std::string &doc, const std::function<void(word::uno::Host &)> &operation)
+{
+    auto &host = office();
+    host.closeAllDocuments();
+    host.newDocument(unotest::runsFromNotation(doc));
+    operation(host);
+    return unotest::notationOf(host.documentRuns());
+}
+
+ChordFont styleFont(int bold, int italic, int underline)
+{
+    ChordFont font;
+    font.useStyle = 1;
+    font.bold = bold;
+    font.italic = italic;
+    font.underline = underline;
+    return font;
+}
+
+ChordFont colorFont(int32_t lColor)
+{
+    ChordFont font;
+    font.useColor = 1;
+    font.lColor = lColor;
+    return font;
+}
+
+// --- ReplaceText ---------------------------------------------------------------------------------
+
+struct ReplaceRow {
+    const char *name;
+    std::string doc;
+    ChordFont font;
+    std::string find;
+    std::string replace;
+    std::string expected;
+};
+
+void PrintTo(const ReplaceRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class ReplaceTextOnOffice : public ::testing::TestWithParam<ReplaceRow>
+{
+};
+
+TEST_P(ReplaceTextOnOffice, ReplacesOnlyTextInTheChordFont)
+{
+    const auto &row = GetParam();
+    EXPECT_EQ(onDocument(row.doc,
+                         [&](auto &host) {
+                             word::ReplaceText(host, row.font, row.find, row.replace, false);
+                         }),
+              row.expected);
+}
+
+ChordFont boldColor()
+{
+    ChordFont font = styleFont(1, 0, 1);
+    font.useColor = 1;
+    font.lColor = red;
+    return font;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    ReplaceTextOnOffice,
+    ::testing::Values(
+        ReplaceRow{"NoCriteriaReplacesLyricsToo", "{b|D} Dear", ChordFont{}, "D", "X", "{b|X} Xear"},
+        ReplaceRow{"StyleWithoutBoxesReplacesEverything", "{b|D} Dear", styleFont(0, 0, 0), "D", "X", "{b|X} Xear"},
+        ReplaceRow{"BoldOnly", "{b|D} Dear {i|D}", styleFont(1, 0, 0), "D", "*:6:*", "{b|*:6:*} Dear {i|D}"},
+        ReplaceRow{"ItalicOnly", "{b|D} {i|Dm}", styleFont(0, 1, 0), "D", "E", "{b|D} {i|Em}"},
+        ReplaceRow{"SingleUnderlineOnly", "{u|D} {u3|D} D", styleFont(0, 0, 1), "D", "E", "{u|E} {u3|D} D"},
+        ReplaceRow{"ColorOnly", "{#FF0000|Bb} {#0000FF|Bb}", colorFont(red), "Bb", "C", "{#FF0000|C} {#0000FF|Bb}"},
+        ReplaceRow{"ColorBlue", "{#FF0000|Bb} {#0000FF|Bb}", colorFont(blue), "Bb", "C", "{#FF0000|Bb} {#0000FF|C}"},
+        ReplaceRow{"AllCriteriaTogether",
+                   "{bu#FF0000|G} {b#FF0000|G} {bu|G}",
+                   boldColor(),
+                   "G",
+                   "A",
+                   "{bu#FF0000|A} {b#FF0000|G} {bu|G}"},
+        ReplaceRow{"CaseExact", "{b|Bb Ebm B}", styleFont(1, 0, 0), "B", "X", "{b|Xb Ebm X}"},
+        ReplaceRow{"InsideLongerWords", "{b|Dm7 Dsus}", styleFont(1, 0, 0), "D", "E", "{b|Em7 Esus}"},
+        ReplaceRow{"MarkerIsLiteral", "{b|*:1:* *:11:*}", styleFont(1, 0, 0), "*:1:*", "A", "{b|A *:11:*}"},
+        ReplaceRow{"NotFoundLeavesTheDocument", "{b|Am} G lyric", styleFont(1, 0, 0), "G", "X", "{b|Am} G lyric"},
+        ReplaceRow{"ReplacementKeepsTheFont",
+                   "{bi#0000FF|F#m7}",
+                   styleFont(1, 1, 0),
+                   "F#",
+                   "*:10:*",
+                   "{bi#0000FF|*:10:*m7}"},
+        ReplaceRow{"MatchMustCarryTheFontWhole", "{b|A}#", styleFont(1, 0, 0), "A#", "X", "{b|A}#"},
+        ReplaceRow{"SpecialsInReplacementAreText", "{b|C}", styleFont(1, 0, 0), "C", "&$1\\", "{b|&$1\\\\}"},
+        ReplaceRow{"EmptyReplacementDeletes", "{b|Am} x Am", styleFont(1, 0, 0), "Am", "", " x Am"},
+        ReplaceRow{"EmptyReplacementWithoutCriteriaDeletes", "{b|Am} x Am", ChordFont{}, "Am", "", " x "},
+        ReplaceRow{"AcrossParagraphs", "{b|C}\nlyric C\n{b|C}", styleFont(1, 0, 0), "C", "D", "{b|D}\nlyric C\n{b|D}"}),
+    [](const ::testing::TestParamInfo<ReplaceRow> &info) {
+        return info.param.name;
+    });
+
+TEST(ReplaceTextOnOffice, BoldFromACharacterStyleCounts)
+{
+    // <strong> arrives as the "Strong Emphasis" character style, bold by its style only.
+    const std::string path = unotest::scratchDir() + "/styled.html";
+    std::ofstream(path) << "<html><body><p><strong>Am</strong> Am <b>Am</b></p></body></html>";
+    auto &host = office();
+    host.closeAllDocuments();
+    host.openDocument(path);
+    word::ReplaceText(host, styleFont(1, 0, 0), "Am", "X", false);
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|X} Am {b|X}");
+}
+
+// --- Wildcard Replace-Alls ------------------------------------------------------------------------
+
+struct WildcardRow {
+    const char *name;
+    std::string doc;
+    std::string expected;
+};
+
+void PrintTo(const WildcardRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class ChordMarking : public ::testing::TestWithParam<WildcardRow>
+{
+};
+
+TEST_P(ChordMarking, MarksChordShapedText)
+{
+    EXPECT_EQ(onDocument(GetParam().doc,
+                         [](auto &host) {
+                             unotest::markChords(host, styleFont(1, 0, 0));
+                         }),
+              GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    ChordMarking,
+    ::testing::Values(
+        WildcardRow{"SlashChord", "G/B", "{b|G}/{b|B}"},
+        WildcardRow{"ArticleAtLineStart", "A man", "{b|A} man"},
+        WildcardRow{"WordStartsLikeAChord", "Amen Embrace", "{b|Am}en {b|Emb}race"},
+        WildcardRow{"SmallLettersNeverMarked", "am f# ESus BDim", "am f# ESus BDim"},
+        WildcardRow{"SuffixStopsOutsideTheSet", "C7sus4 Dm(maj7)", "{b|C7}sus4 {b|Dm}(maj7)"},
+        WildcardRow{"HalfDiminished", "F#m7b5", "{b|F#m7b5}"},
+        WildcardRow{"SevenSuffixCharactersAtMost", "Cm7b5b9b13", "{b|Cm7b5b9b}13"},
+        WildcardRow{"WordSuffixes",
+                    "Dsus2 F#sus Ebsus4 Bdim G#dim7 Gmaj7 F#maj13 Abaug EAug Gadd2 Ebadd9 F#7add4",
+                    "{b|Dsus2} {b|F#sus} {b|Ebsus4} {b|Bdim} {b|G#dim7} {b|Gmaj7} {b|F#maj13} {b|Abaug} {b|EAug} "
+                    "{b|Gadd2} {b|Ebadd9} {b|F#7add4}"},
+        WildcardRow{"NashvilleNumbersNeverMarked", "1 b3 5m", "1 b3 5m"},
+        WildcardRow{"ExistingFormattingKept", "{i#FF0000|Am} x", "{bi#FF0000|Am} x"},
+        WildcardRow{"UnderscoreEndsAWord", "F_G", "{b|F}_{b|G}"},
+        WildcardRow{"MixedFormattingInsideAMatchKept", "{i|A}m7 {u#FF0000|E}b", "{bi|A}{b|m7} {bu#FF0000|E}{b|b}"}),
+    [](const ::testing::TestParamInfo<WildcardRow> &info) {
+        return info.param.name;
+    });
+
+TEST(ChordMarkingOnOffice, WithoutReplacementFormattingTheMatchesAreDeletedAsInWord)
+{
+    EXPECT_EQ(onDocument("G/B Am lyric",
+                         [](auto &host) {
+                             unotest::markChords(host, styleFont(0, 0, 0));
+                         }),
+              "/  lyric");
+}
+
+TEST(ChordMarkingOnOffice, ColorOnlyKeepsTheStyle)
+{
+    EXPECT_EQ(onDocument("{u|Am} G",
+                         [](auto &host) {
+                             unotest::markChords(host, colorFont(red));
+                         }),
+              "{u#FF0000|Am} {#FF0000|G}");
+}
+
+TEST(FormattingOnlyOnOffice, ALiteralFindWithAnEmptyReplacementKeepsTheText)
+{
+    EXPECT_EQ(onDocument("{i|A}m Am",
+                         [](auto &host) {
+                             auto find = host.selection()->find();
+                             find->ClearFormatting();
+                             find->ClearReplacementFormatting();
+                             find->setText("Am");
+                             find->setReplacementText("");
+                             find->setMatchWildcards(false);
+                             find->setReplacementFont(word::FontProperty::Underline, word::wdTrue);
+                             EXPECT_TRUE(find->Execute(word::wdReplaceAll));
+                         }),
+              "{iu|A}{u|m} {u|Am}");
+}
+
+class NashvilleConversion : public ::testing::TestWithParam<WildcardRow>
+{
+};
+
+TEST_P(NashvilleConversion, GivesLettersInA)
+{
+    EXPECT_EQ(onDocument(GetParam().doc,
+                         [](auto &host) {
+                             unotest::nashvilleToLetters(host, styleFont(1, 0, 0));
+                         }),
+              GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    NashvilleConversion,
+    ::testing::Values(WildcardRow{"WorkedExample", "{b|1 4/5 6-7 b7 5sus4}", "{b|A D/E F#-7 G Esus4}"},
+                      WildcardRow{"PlainDegrees", "{b|1 4 5 6m 2-7 5+5}", "{b|A D E F#m B-7 E+5}"},
+                      WildcardRow{"BassDegrees", "{b|4/5 2/4}", "{b|D/E B/D}"},
+                      WildcardRow{"LoweredDegrees", "{b|b7 b3m b2 b5 b6}", "{b|G Cm Bb Eb F}"},
+                      WildcardRow{"OutsideTheTable", "{b|#4 b4 b1 8 9}", "{b|#4 b4 b1 8 9}"},
+                      WildcardRow{"LetterChordsPass", "{b|F#m7-5 C7#5}", "{b|F#m7-5 C7#5}"},
+                      WildcardRow{"ProtectionWordsInTheText", "{b|DASH5}", "{b|-5}"},
+                      WildcardRow{"LyricDigitsUntouched", "{b|1} verse 2", "{b|A} verse 2"}),
+    [](const ::testing::TestParamInfo<WildcardRow> &info) {
+        return info.param.name;
+    });
+
+TEST(WildcardOnOffice, MalformedPatternIsRefusedAndChangesNothing)
+{
+    std::string message;
+    const std::string result = onDocument("{b|Am}", [&](auto &host) {
+        try {
+            word::ReplaceText(host, ChordFont{}, "[A-", "X", true);
+        } catch (const word::AutomationError &e) {
+            message = e.what();
+        }
+    });
+    EXPECT_EQ(message, "The Find What text contains a Pattern Match expression which is not valid.");
+    EXPECT_EQ(result, "{b|Am}");
+}
+
+// --- Transposition --------------------------------------------------------------------------------
+
+struct PassRow {
+    const char *name;
+    std::string doc;
+    int delta;
+    bool sharps;
+    bool nashville;
+    std::string expected;
+};
+
+void PrintTo(const PassRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class TranspositionPass : public ::testing::TestWithParam<PassRow>
+{
+};
+
+TEST_P(TranspositionPass, MovesEveryChordOnce)
+{
+    const auto &row = GetParam();
+    EXPECT_EQ(onDocument(row.doc,
+                         [&](auto &host) {
+                             word::UndoGroup group(host, "Transpose");
+                             unotest::transposePass(host, styleFont(1, 0, 0), row.delta, row.sharps, row.nashville);
+                         }),
+              row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    TranspositionPass,
+    ::testing::Values(PassRow{"FlatsUpTwo", "{b|Bbm7/F} Bb lyric", 2, false, false, "{b|Cm7/G} Bb lyric"},
+                      PassRow{"ZeroRespells", "{b|A# G# C}", 0, false, false, "{b|Bb Ab C}"},
+                      PassRow{"SharpsDownOne", "{b|Db Eb\nAb}", -1, true, false, "{b|C D}\n{b|G}"},
+                      PassRow{"UnknownAccidentalMovesTheLetter", "{b|Cb}", 1, false, false, "{b|Dbb}"},
+                      PassRow{"NashvilleOutInD", "{b|D G A Bm F#m}", -5, false, true, "{b|1 4 5 6m 3m}"},
+                      PassRow{"CapitalInsideTheSuffix", "{b|CAdd9}", 2, false, false, "{b|DBdd9}"}),
+    [](const ::testing::TestParamInfo<PassRow> &info) {
+        return info.param.name;
+    });
+
+TEST(UndoOnOffice, AWholePassUndoesAsOneStep)
+{
+    auto &host = office();
+    onDocument("{b|C G Am F}", [](auto &h) {
+        word::UndoGroup group(h, "Transpose");
+        unotest::transposePass(h, styleFont(1, 0, 0), 2, false, false);
+    });
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|D A Bm G}");
+    EXPECT_TRUE(host.undo());
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|C G Am F}");
+}
+
+TEST(DocxOnOffice, ATransposedSheetKeepsItsOtherFormattingThroughDocx)
+{
+    const std::string sheet = "{b#0000FF|Am7}   {bu|G/B}\n{i|Amazing} grace {u3|how} sweet\n{b|F#m7b5}";
+    const std::string path = unotest::scratchDir() + "/sheet.docx";
+    auto &host = office();
+    onDocument(sheet, [](auto &h) {
+        unotest::transposePass(h, styleFont(1, 0, 0), 2, false, false);
+    });
+    host.storeAsDocx(path);
+    host.closeAllDocuments();
+    host.openDocument(path);
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()),
+              "{b#0000FF|Bm7}   {bu|A/Db}\n{i|Amazing} grace {u3|how} sweet\n{b|Abm7b5}");
+}
+
+// --- Selection ------------------------------------------------------------------------------------
+
+TEST(SelectionOnOffice, CombineLinesJoinsTwoPairs)
+{
+    auto &host = office();
+    const std::string result = onDocument("C   G\nfirst half\n{b#FF0000|D}   A\nsecond half\nnext", [](auto &h) {
+        unotest::combineLines(h);
+    });
+    EXPECT_EQ(result, "C   G{b#FF0000|D}   A\nfirst halfsecond half\nnext");
+    auto selection = host.selection();
+    EXPECT_EQ(selection->Start(), 33); // the start of "next"
+    EXPECT_EQ(selection->End(), 33);
+    EXPECT_EQ(host.clipboardText(), "second half");
+}
+
+TEST(SelectionOnOffice, CombineLinesInsideAnUndoStepUndoesAtOnce)
+{
+    auto &host = office();
+    EXPECT_EQ(onDocument("C\nfirst\nD\nsecond\nnext",
+                         [](auto &h) {
+                             word::UndoGroup group(h, "Combine Lines");
+                             unotest::combineLines(h);
+                         }),
+              "CD\nfirstsecond\nnext");
+    EXPECT_TRUE(host.undo());
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "C\nfirst\nD\nsecond\nnext");
+}
+
+TEST(SelectionOnOffice, TwoCombinesInARowTakeEightLines)
+{
+    EXPECT_EQ(onDocument("1\n2\n3\n4\n5\n6\n7\n8\n9",
+                         [](auto &h) {
+                             unotest::combineLines(h);
+                             unotest::combineLines(h);
+                         }),
+              "13\n24\n57\n68\n9");
+}
+
+TEST(SelectionOnOffice, VerticalMovesRememberTheColumn)
+{
+    auto &host = office();
+    onDocument("abcdef\nab\nabcdef", [](auto &) {});
+    host.setSelection(5, 5);
+    auto selection = host.selection();
+    EXPECT_EQ(selection->MoveDown(word::wdLine, 1, std::nullopt), 1);
+    EXPECT_EQ(selection->Start(), 9); // the end of the short line
+    EXPECT_EQ(selection->MoveDown(word::wdLine, 1, std::nullopt), 1);
+    EXPECT_EQ(selection->Start(), 15); // back in the fifth column
+    EXPECT_EQ(selection->MoveDown(word::wdLine, 1, std::nullopt), 0);
+}
+
+TEST(SelectionOnOffice, MovesCountAndExtend)
+{
+    auto &host = office();
+    onDocument("abc\ndef", [](auto &) {});
+    auto selection = host.selection();
+    EXPECT_EQ(selection->MoveRight(word::wdCharacter, 5, word::wdExtend), 5);
+    EXPECT_EQ(selection->Start(), 0);
+    EXPECT_EQ(selection->End(), 5);
+    EXPECT_EQ(selection->MoveLeft(word::wdCharacter, 1, std::nullopt), 1); // collapses to the start
+    EXPECT_EQ(selection->End(), 0);
+    EXPECT_EQ(selection->MoveLeft(word::wdCharacter, 1, std::nullopt), 0);
+    EXPECT_EQ(selection->MoveUp(word::wdLine, 1, std::nullopt), 0);
+}
+
+TEST(SelectionOnOffice, DeleteTakesTheNextCharacterOrTheSelection)
+{
+    auto &host = office();
+    EXPECT_EQ(onDocument("ab\ncd",
+                         [](auto &h) {
+                             h.setSelection(2, 2);
+                             EXPECT_EQ(h.selection()->Delete(word::wdCharacter, 1), 1);
+                             h.setSelection(0, 1);
+                             EXPECT_EQ(h.selection()->Delete(word::wdCharacter, 1), 1);
+                         }),
+              "bcd");
+    host.setSelection(3, 3);
+    EXPECT_EQ(host.selection()->Delete(word::wdCharacter, 1), 0); // the final paragraph mark stays
+}
+
+struct FontRow {
+    const char *name;
+    int32_t start;
+    int32_t end;
+    word::FontProperty property;
+    int32_t expected;
+};
+
+void PrintTo(const FontRow &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class FontReading : public ::testing::TestWithParam<FontRow>
+{
+};
+
+TEST_P(FontReading, ReadsWordsValues)
+{
+    auto &host = office();
+    onDocument("{bi#FF8000|Am7} {u|G}{u3|D} plain", [](auto &) {});
+    host.setSelection(GetParam().start, GetParam().end);
+    EXPECT_EQ(host.selection()->font(GetParam().property), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    FontReading,
+    ::testing::Values(FontRow{"Bold", 0, 3, word::FontProperty::Bold, word::wdTrue},
+                      FontRow{"NotBold", 7, 12, word::FontProperty::Bold, 0},
+                      FontRow{"MixedBold", 0, 5, word::FontProperty::Bold, word::wdUndefined},
+                      FontRow{"Italic", 1, 2, word::FontProperty::Italic, word::wdTrue},
+                      FontRow{"Color", 0, 3, word::FontProperty::Color, 0x0080FF},
+                      FontRow{"AutomaticColor", 4, 6, word::FontProperty::Color, word::wdColorAutomatic},
+                      FontRow{"MixedColor", 2, 5, word::FontProperty::Color, word::wdUndefined},
+                      FontRow{"SingleUnderline", 4, 5, word::FontProperty::Underline, 1},
+                      FontRow{"DoubleUnderline", 5, 6, word::FontProperty::Underline, 3},
+                      FontRow{"MixedUnderline", 4, 6, word::FontProperty::Underline, word::wdUndefined}),
+    [](const ::testing::TestParamInfo<FontRow> &info) {
+        return info.param.name;
+    });
+
+// --- Application ----------------------------------------------------------------------------------
+
+TEST(ApplicationOnOffice, NamesGiveTheLibreOfficeMessages)
+{
+    const auto names = office().names();
+    EXPECT_EQ(word::noDocumentMessage(names).text,
+              "No LibreOffice Writer document found.  Open a LibreOffice Writer document and try again.");
+    EXPECT_NE(word::fatalMessage(names).text.find("Unable to start LibreOffice Writer."), std::string::npos);
+}
+
+TEST(ApplicationOnOffice, CountsWriterDocuments)
+{
+    auto &host = office();
+    host.closeAllDocuments();
+    EXPECT_EQ(host.DocumentsCount(), 0);
+    host.newDocument({});
+    host.newDocument({});
+    EXPECT_EQ(host.DocumentsCount(), 2);
+    host.closeAllDocuments();
+    EXPECT_EQ(host.DocumentsCount(), 0);
+}
+
+TEST(ApplicationOnOffice, WithoutADocumentEveryDocumentCallFails)
+{
+    auto &host = office();
+    host.closeAllDocuments();
+    EXPECT_THROW(host.selection(), word::AutomationError);
+    EXPECT_THROW(host.activeDocument(), word::AutomationError);
+    EXPECT_THROW(word::ReplaceText(host, ChordFont{}, "A", "B", false), word::AutomationError);
+    host.StartUndoGroup("Transpose"); // no document: no undo step, and no error
+    host.EndUndoGroup();
+    host.ScreenRefresh();
+}
+
+TEST(ApplicationOnOffice, FollowHyperlinkRefusesWhatIsNoAddress)
+{
+    auto &host = office();
+    host.closeAllDocuments();
+    host.newDocument({});
+    auto document = host.activeDocument();
+    EXPECT_THROW(document->FollowHyperlink("no address at all", true), word::AutomationError);
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+#pragma once
+
+// LibreOffice Writer as the word processor, reached through C++ UNO over a per-user pipe.
+// The office's API is hidden behind word::Application: this header needs no UNO headers.
+
+#include "word/automation.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace word::uno
+{
+
+/// How to find or start the office.
+struct Options {
+    std::string pipeName; ///< the pipe the office listens on; empty: defaultPipeName()
+    std::string soffice; ///< the office's start command; empty: found on PATH or in its program folder
+    bool headless = false; ///< start the office without a display (tests)
+    std::string profileDir; ///< a private user profile folder for a started office; empty: the user's own
+    std::chrono::milliseconds startTimeout{30000}; ///< how long a started office may take to answer
+    std::function<void(int)> launched; ///< told the process group id of an office that start() launches
+};
+
+/// "tonvale-<uid>": one pipe per user, so no other local user can reach this user's office.
+std::string defaultPipeName();
+
+/// The office's start command, or "" when LibreOffice is not installed.
+std::string findSoffice(const Options &options = {});
+
+/// A run of text with one formatting, as the tests and tools exchange documents with the office.
+/// "\r" separates paragraphs, "\v" is a line break; the values are Word's (Bold -1/0, Underline a
+/// WdUnderline, Color R + 256 G + 65536 B or wdColorAutomatic).
+struct TextRun {
+    std::string text;
+    bool bold = false;
+    bool italic = false;
+    int32_t underline = wdUnderlineNone;
+    int32_t color = wdColorAutomatic;
+
+    bool operator==(const TextRun &) const = default;
+};
+
+/// The office as word::Application, with a few extras for tests and tools.
+class Host : public Application
+{
+public:
+    ~Host() override;
+
+    HostNames names() const override;
+    int32_t DocumentsCount() override;
+    std::unique_ptr<Selection> selection() override;
+    std::unique_ptr<Document> activeDocument() override;
+    void ScreenRefresh() override;
+    void Quit() override;
+    void StartUndoGroup(const std::string &name) override;
+    void EndUndoGroup() override;
+
+    // --- Documents for tests and tools ------------------------------------------------------
+    /// Create a new Writer document holding runs (a final paragraph mark is implied) and make it the
+    /// active one, with the insertion point at its start.
+    void newDocument(const std::vector<TextRun> &runs);
+    /// Open a document file (absolute path) and make it the active one.
+    void openDocument(const std::string &path);
+    /// The active document's text as runs of equal formatting, paragraphs joined by "\r", the
+    /// final paragraph mark left out.
+    std::vector<TextRun> documentRuns();
+    /// Store the active document as .docx at path (absolute).
+    void storeAsDocx(const std::string &path);
+    /// Close every Writer document without saving.
+    void closeAllDocuments();
+    /// Select [start, end) of the active document, counted as Selection.Start / End count.
+    void setSelection(int32_t start, int32_t end);
+    /// Undo the last step of the active document; false when there is nothing to undo.
+    bool undo();
+    /// The plain text on the office's clipboard.
+    std::string clipboardText();
+
+    struct Impl;
+
+private:
+    friend std::unique_ptr<Host> attach(const Options &options);
+    explicit Host(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> m_impl;
+};
+
+/// Attach to the office listening on the pipe. Throws AutomationError when none answers.
+std::unique_ptr<Host> attach(const Options &options = {});
+
+/// Attach, else start the office ("soffice --accept=pipe,name=...;urp;", which also makes an office
+/// already running for this user listen) and wait until it answers, at most options.startTimeout.
+/// Throws AutomationError when it cannot be reached.
+std::unique_ptr<Host> start(const Options &options = {});
+
+} // namespace word::uno
