@@ -62,8 +62,7 @@ public:
     QLabel *label(QWidget *container, const char *name, const QString &caption, Place place) const
     {
         auto *label = make<QLabel>(container, name, caption, place);
-        // Labels wrap inside their box and start at its top, as the toolkit's labels do.
-        label->setWordWrap(true);
+        // Labels start at the top of their box and clip what does not fit.
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setFocusPolicy(Qt::NoFocus);
         return label;
@@ -91,6 +90,11 @@ void frmMain::createControls()
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tonvale"));
     setFixedSize(twipsToPixels(4710, dpi), twipsToPixels(7365, dpi));
+    // The window's own font, which every control inherits: the toolkit's family at the small size the
+    // fixed layout was drawn for.
+    QFont small = font();
+    small.setPointSizeF(8.25);
+    setFont(small);
 
     Frame1 = b.make<QGroupBox>(this,
                                "Frame1",
@@ -140,7 +144,6 @@ void frmMain::createControls()
     Command5 = b.button(this, "Command5", QStringLiteral("About"), {3000, 6360, 1575, 375});
     Label10 = b.label(this, "Label10", {}, {120, 6480, 2535, 255});
     Label11 = b.make<ClickLabel>(this, "Label11", {}, {120, 6720, 2535, 375});
-    Label11->setWordWrap(true);
     Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label11->setFocusPolicy(Qt::NoFocus);
     Label11->setCursor(Qt::PointingHandCursor);
