@@ -1,6 +1,7 @@
 #include "automation.h"
 
-namespace word {
+namespace word
+{
 
 const char *propertyName(FontProperty property)
 {

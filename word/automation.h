@@ -16,7 +16,8 @@
 #include <stdexcept>
 #include <string>
 
-namespace word {
+namespace word
+{
 
 inline constexpr int32_t wdTrue = -1; ///< Word's True; False is 0
 inline constexpr int32_t wdUndefined = 9999999; ///< a font reading over mixed formatting

@@ -1,6 +1,7 @@
 #include "messages.h"
 
-namespace word {
+namespace word
+{
 
 Message noDocumentMessage(const HostNames &names)
 {

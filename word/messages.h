@@ -6,7 +6,8 @@
 
 #include <string>
 
-namespace word {
+namespace word
+{
 
 enum class Icon {
     None, ///< no icon

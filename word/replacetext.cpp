@@ -1,6 +1,7 @@
 #include "replacetext.h"
 
-namespace word {
+namespace word
+{
 
 void ReplaceText(Application &app,
                  const ChordFont &font,

@@ -4,7 +4,8 @@
 
 #include <string>
 
-namespace word {
+namespace word
+{
 
 /// The chord font parameters as the window's controls hold them at the moment of a call. A check
 /// box counts as set only when its value is exactly 1.

@@ -58,30 +58,6 @@ TEST(SavePreferences, WritesTheNineKeysInOrder)
     EXPECT_EQ(store.writes, expected);
 }
 
-TEST(SavePreferences, FlatsAndClearBoxesWriteZeros)
-{
-    RecordingStore store;
-    prefs::SavePreferences(store, {});
-    ASSERT_EQ(store.writes.size(), 9u);
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(store.writes[i].second, "0") << store.writes[i].first;
-    }
-    EXPECT_EQ(store.writes[8], (std::pair<std::string, std::string>{"Accidentals", "0"}));
-}
-
-TEST(SavePreferences, SavingTwiceWritesTheSameValues)
-{
-    RecordingStore store;
-    prefs::PreferenceControls controls;
-    controls.bold = 1;
-    controls.red = "12";
-    prefs::SavePreferences(store, controls);
-    prefs::SavePreferences(store, controls);
-    ASSERT_EQ(store.writes.size(), 18u);
-    EXPECT_EQ(Writes(store.writes.begin(), store.writes.begin() + 9),
-              Writes(store.writes.begin() + 9, store.writes.end()));
-}
-
 TEST(RestorePreferences, ReadsUseFontColorFirstThenTheRestInOrder)
 {
     RecordingStore store;

@@ -164,8 +164,9 @@ private:
     {
         const FindRequest &request = m_settings.request;
         if (replace == wdReplaceAll) {
-            TextDocument previous;
+            TextDocument previous = std::move(m_state.spare);
             if (!replaceAll(d.doc, request, &previous)) {
+                m_state.spare = std::move(previous);
                 return false;
             }
             m_state.recordUndo(d, std::move(previous), d.anchor, d.active);

@@ -9,6 +9,7 @@ namespace
 {
 
 constexpr std::size_t maxUndoSteps = 100;
+constexpr std::size_t maxUndoBytes = 64u << 20;
 
 } // namespace
 
@@ -49,13 +50,21 @@ void Host::State::recordUndo(DocEntry &d)
 void Host::State::recordUndo(DocEntry &d, TextDocument &&prev, std::size_t anchor, std::size_t active)
 {
     if (undoDepth > 0 && d.groupSnapshot) {
-        return; // the group's step already holds the state before its first change
+        spare = std::move(prev); // the group's step already holds the state before its first change
+        return;
     }
     d.groupSnapshot = undoDepth > 0;
-    if (d.undo.size() >= maxUndoSteps) {
-        d.undo.erase(d.undo.begin());
-    }
     d.undo.push_back({std::move(prev), anchor, active});
+    // Keep the last steps within a count and a memory budget (always the newest one).
+    std::size_t bytes = 0;
+    std::size_t keep = 0;
+    for (auto it = d.undo.rbegin(); it != d.undo.rend(); ++it, ++keep) {
+        bytes += it->doc.bytes().size() + it->doc.spans().size() * sizeof(Span);
+        if (keep > 0 && (keep >= maxUndoSteps || bytes > maxUndoBytes)) {
+            break;
+        }
+    }
+    d.undo.erase(d.undo.begin(), d.undo.end() - static_cast<std::ptrdiff_t>(std::max<std::size_t>(keep, 1)));
 }
 
 Host::Host()
@@ -214,7 +223,8 @@ void Host::simulateUserQuit()
 
 HostNames Host::names() const
 {
-    return {"Tonvale Song Pad", "Song Pad"};
+    // The built-in host stands in for Word, and the messages speak of it as Word.
+    return {"Microsoft Word", "Word"};
 }
 
 int32_t Host::DocumentsCount()

@@ -68,6 +68,7 @@ struct Host::State {
     std::vector<DocEntry> documents;
     std::size_t active = 0; ///< index into documents when not empty
     FindSettings find;
+    TextDocument spare; ///< memory left by a Replace-All, lent to the next one
     TextDocument clipboard; ///< its text without its own final mark
     std::size_t clipboardLength = 0;
     int undoDepth = 0;

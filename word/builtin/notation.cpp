@@ -219,7 +219,8 @@ std::string toNotation(const TextDocument &doc)
             if (f.underline == wdUnderlineSingle) {
                 out.push_back('u');
             } else if (f.underline != wdUnderlineNone) {
-                out += "u" + std::to_string(f.underline);
+                out.push_back('u');
+                out.append(std::to_string(f.underline));
             }
             if (f.color >= 0 && f.color <= 0xFFFFFF) {
                 char hex[8];
@@ -231,7 +232,8 @@ std::string toNotation(const TextDocument &doc)
                               (f.color >> 16) & 0xFF);
                 out += hex;
             } else if (f.color != wdColorAutomatic) {
-                out += "c" + std::to_string(f.color);
+                out.push_back('c');
+                out.append(std::to_string(f.color));
             }
             out.push_back('|');
             appendEscaped(out, text, true);

@@ -4,6 +4,12 @@
 #include "wildcard.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <memory>
 
 namespace word::builtin
@@ -54,7 +60,7 @@ public:
     {
     }
 
-    // The index of the span holding byte.
+    // The index of the span holding byte: forward by galloping, backward by a binary search.
     std::size_t at(std::size_t byte)
     {
         if (m_k > 0 && byte < m_spans[m_k - 1].end) {
@@ -65,10 +71,26 @@ public:
                                                                 return v < s.end;
                                                             })
                                            - m_spans.begin());
+            return m_k;
         }
-        while (m_k + 1 < m_spans.size() && m_spans[m_k].end <= byte) {
-            ++m_k;
+        if (m_spans[m_k].end > byte) {
+            return m_k;
         }
+        std::size_t low = m_k; // spans[low].end <= byte
+        std::size_t step = 1;
+        while (low + step < m_spans.size() && m_spans[low + step].end <= byte) {
+            low += step;
+            step *= 2;
+        }
+        const std::size_t high = std::min(low + step, m_spans.size() - 1);
+        m_k = static_cast<std::size_t>(std::upper_bound(m_spans.begin() + static_cast<std::ptrdiff_t>(low),
+                                                        m_spans.begin() + static_cast<std::ptrdiff_t>(high) + 1,
+                                                        byte,
+                                                        [](std::size_t v, const Span &s) {
+                                                            return v < s.end;
+                                                        })
+                                       - m_spans.begin());
+        m_k = std::min(m_k, m_spans.size() - 1);
         return m_k;
     }
 
@@ -91,14 +113,42 @@ public:
         if (from >= to) {
             return;
         }
-        for (std::size_t k = at(from); k < m_spans.size(); ++k) {
-            const std::size_t end = std::min<std::size_t>(m_spans[k].end, to);
-            const CharFormat format = changes ? changes->applyTo(m_spans[k].format) : m_spans[k].format;
-            appendSpan(out, static_cast<uint32_t>(end - from + outFrom), format);
-            if (m_spans[k].end >= to) {
-                break;
+        std::size_t k = at(from);
+        const auto shifted = [from, outFrom](std::size_t end) {
+            return static_cast<uint32_t>(end - from + outFrom);
+        };
+        if (changes) {
+            for (; k < m_spans.size(); ++k) {
+                appendSpan(out,
+                           shifted(std::min<std::size_t>(m_spans[k].end, to)),
+                           changes->applyTo(m_spans[k].format));
+                if (m_spans[k].end >= to) {
+                    break;
+                }
             }
+            m_k = std::min(k, m_spans.size() - 1);
+            return;
         }
+        // The first span may continue the output's last one; the spans after it differ from their
+        // neighbours already and are copied as they are, shifted.
+        appendSpan(out, shifted(std::min<std::size_t>(m_spans[k].end, to)), m_spans[k].format);
+        if (m_spans[k].end >= to) {
+            return;
+        }
+        const std::size_t first = ++k;
+        while (m_spans[k].end < to) {
+            ++k;
+        }
+        const std::size_t at = out.size();
+        out.insert(out.end(),
+                   m_spans.begin() + static_cast<std::ptrdiff_t>(first),
+                   m_spans.begin() + static_cast<std::ptrdiff_t>(k));
+        const auto shift = static_cast<uint32_t>(outFrom - from); // modulo 2^32, as the ends are
+        for (std::size_t i = at; i < out.size(); ++i) {
+            out[i].end += shift;
+        }
+        appendSpan(out, shifted(to), m_spans[k].format);
+        m_k = k;
     }
 
     const CharFormat &formatAt(std::size_t byte)
@@ -126,6 +176,52 @@ char32_t charBefore(std::string_view text, std::size_t pos, const Before &before
     }
     has = pos > 0;
     return has ? utf8::at(text, utf8::prev(text, pos)) : 0;
+}
+
+// The first occurrence of needle in text at or after from. A single byte is left to memchr; a longer
+// needle is looked for 16 places at a time by its first and last bytes together (SSE2), which
+// stays fast where the first byte alone is frequent (the "*" of the tone markers).
+std::size_t findBytes(std::string_view text, std::string_view needle, std::size_t from)
+{
+    const std::size_t k = needle.size();
+    const std::size_t n = text.size();
+    if (k == 0 || k > n || from > n - k) {
+        return std::string_view::npos;
+    }
+    const char *const s = text.data();
+    if (k == 1) {
+        const void *hit = std::memchr(s + from, needle[0], n - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - s) : std::string_view::npos;
+    }
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(needle[0]);
+    const __m128i last = _mm_set1_epi8(needle[k - 1]);
+    for (; i + k - 1 + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + k - 1));
+        auto mask =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        while (mask != 0) {
+            const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(mask));
+            std::size_t j = 1;
+            while (j < k - 1 && s[at + j] == needle[j]) {
+                ++j;
+            }
+            if (j >= k - 1) {
+                return at;
+            }
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i + k <= n; ++i) {
+        if (s[i] == needle[0] && s[i + k - 1] == needle[k - 1]
+            && std::memcmp(s + i + 1, needle.data() + 1, k - 2) == 0) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
 }
 
 // Finds the matches of one request in one text, in order.
@@ -215,7 +311,7 @@ private:
         while (p < n) {
             std::size_t end = 0;
             if (m_request.matchCase) {
-                p = m_text.find(m_needle, p);
+                p = findExact(p);
                 if (p == std::string_view::npos) {
                     return false;
                 }
@@ -237,6 +333,12 @@ private:
             } while (p < n && !utf8::isLead(m_text[p]));
         }
         return false;
+    }
+
+    // The needle at or after p.
+    std::size_t findExact(std::size_t p) const
+    {
+        return findBytes(m_text, m_needle, p);
     }
 
     bool foldedAt(std::size_t p, std::size_t &end) const
@@ -273,12 +375,19 @@ private:
 class Builder
 {
 public:
-    Builder(const TextDocument &doc, const FindRequest &request)
+    // spare, when given, lends its memory to the output.
+    Builder(const TextDocument &doc, const FindRequest &request, TextDocument *spare)
         : m_text(doc.bytes())
         , m_request(request)
         , m_formatOnly(request.format && request.changes.any() && request.replacement.empty())
         , m_cursor(doc.spans())
+        , m_length(doc.length())
     {
+        if (spare) {
+            spare->release(m_out, m_spans);
+            m_out.clear();
+            m_spans.clear();
+        }
         m_out.reserve(m_text.size() + m_text.size() / 4 + 16);
         m_spans.reserve(doc.spans().size() + 16);
     }
@@ -300,9 +409,11 @@ public:
             }
             m_out.append(replacement);
             appendSpan(m_spans, static_cast<uint32_t>(m_out.size()), format);
+            m_length += characters(replacement);
         }
         // The final paragraph mark is never replaced or deleted: it stays after the new text.
         m_copied = std::max(s, std::min(e, m_text.size() - 1));
+        m_length -= characters(m_text.substr(s, m_copied - s));
     }
 
     // The character before the end of the output, as the document now stands.
@@ -322,15 +433,24 @@ public:
         copyTo(m_text.size());
         if (previous) {
             TextDocument old;
-            old.assign(std::move(m_out), std::move(m_spans));
+            old.assign(std::move(m_out), std::move(m_spans), m_length);
             doc.swap(old); // doc now holds the new text, old the former one
             *previous = std::move(old);
         } else {
-            doc.assign(std::move(m_out), std::move(m_spans));
+            doc.assign(std::move(m_out), std::move(m_spans), m_length);
         }
     }
 
 private:
+    static std::size_t characters(std::string_view text)
+    {
+        std::size_t count = 0;
+        for (const char byte : text) {
+            count += utf8::isLead(byte) ? 1 : 0;
+        }
+        return count;
+    }
+
     void copyTo(std::size_t s)
     {
         if (s > m_copied) {
@@ -347,6 +467,7 @@ private:
     std::string m_out;
     std::vector<Span> m_spans;
     std::size_t m_copied = 0;
+    std::size_t m_length; // characters of the new text
 };
 
 } // namespace
@@ -362,7 +483,7 @@ bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *pre
     std::size_t from = 0;
     while (matcher.next(from, before, s, e)) {
         if (!builder) {
-            builder = std::make_unique<Builder>(doc, request);
+            builder = std::make_unique<Builder>(doc, request, previous);
         }
         matcher.replacement(replacement);
         builder->replace(s, e, replacement);
@@ -434,7 +555,7 @@ std::size_t replaceOne(TextDocument &doc, const FindRequest &request, MatchRange
     std::string replacement;
     matcher.replacement(replacement);
     const bool formatOnly = request.format && request.changes.any() && request.replacement.empty();
-    Builder builder(doc, request);
+    Builder builder(doc, request, nullptr);
     builder.replace(ms, me, replacement);
     builder.finish(doc, nullptr);
     const std::size_t after = formatOnly ? me : s + replacement.size();

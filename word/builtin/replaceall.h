@@ -49,7 +49,8 @@ struct FindRequest {
 /// Replace every match in doc, left to right, without overlap; replaced text is never searched
 /// again, and each following match is looked for in the document as it now stands. Returns
 /// whether anything matched. When anything did and previous is given, it receives the document's
-/// former content (for undo) at no extra cost. A malformed wildcard pattern or replacement throws
+/// former content (for undo) at no extra cost; whatever previous held before lends its memory to
+/// the new text. A malformed wildcard pattern or replacement throws
 /// wildcard::PatternError and leaves doc unchanged.
 bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *previous = nullptr);
 

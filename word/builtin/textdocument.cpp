@@ -71,50 +71,89 @@ void TextDocument::assign(std::string bytes, std::vector<Span> spans)
 
 void TextDocument::swap(TextDocument &other) noexcept
 {
-    m_bytes.swap(other.m_bytes);
-    m_spans.swap(other.m_spans);
-    invalidate();
-    other.invalidate();
+    std::swap(m_bytes, other.m_bytes);
+    std::swap(m_spans, other.m_spans);
+    std::swap(m_lengthKnown, other.m_lengthKnown);
+    std::swap(m_ascii, other.m_ascii);
+    std::swap(m_length, other.m_length);
+    std::swap(m_indexed, other.m_indexed);
+    std::swap(m_checkpoints, other.m_checkpoints);
+    std::swap(m_textCached, other.m_textCached);
+    std::swap(m_text, other.m_text);
+}
+
+void TextDocument::assign(std::string bytes, std::vector<Span> spans, std::size_t length)
+{
+    assign(std::move(bytes), std::move(spans));
+    m_length = length;
+    m_ascii = length == m_bytes.size();
+    m_lengthKnown = true;
+}
+
+void TextDocument::release(std::string &bytes, std::vector<Span> &spans)
+{
+    bytes = std::move(m_bytes);
+    spans = std::move(m_spans);
+    *this = TextDocument();
 }
 
 void TextDocument::invalidate()
 {
+    m_lengthKnown = false;
     m_indexed = false;
     m_textCached = false;
 }
 
-void TextDocument::buildIndex() const
+void TextDocument::countCharacters() const
 {
-    m_checkpoints.clear();
+    // A branch-free count the compiler vectorises.
     std::size_t count = 0;
-    for (std::size_t i = 0; i < m_bytes.size(); ++i) {
-        if (utf8::isLead(m_bytes[i])) {
-            if (count % checkpointStep == 0) {
-                m_checkpoints.push_back(static_cast<uint32_t>(i));
-            }
-            ++count;
-        }
+    for (const char byte : m_bytes) {
+        count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80 ? 1 : 0;
     }
     m_length = count;
     m_ascii = count == m_bytes.size();
+    m_lengthKnown = true;
+}
+
+void TextDocument::buildIndex() const
+{
+    if (!m_lengthKnown) {
+        countCharacters();
+    }
+    m_checkpoints.clear();
+    if (!m_ascii) {
+        std::size_t index = 0;
+        for (std::size_t i = 0; i < m_bytes.size(); ++i) {
+            if (utf8::isLead(m_bytes[i])) {
+                if (index % checkpointStep == 0) {
+                    m_checkpoints.push_back(static_cast<uint32_t>(i));
+                }
+                ++index;
+            }
+        }
+    }
     m_indexed = true;
 }
 
 std::size_t TextDocument::length() const
 {
-    if (!m_indexed) {
-        buildIndex();
+    if (!m_lengthKnown) {
+        countCharacters();
     }
     return m_length;
 }
 
 std::size_t TextDocument::byteOffset(std::size_t pos) const
 {
+    if (length() == m_bytes.size()) {
+        return std::min(pos, m_bytes.size());
+    }
+    if (pos >= m_length) {
+        return m_bytes.size();
+    }
     if (!m_indexed) {
         buildIndex();
-    }
-    if (m_ascii || pos >= m_length) {
-        return m_ascii ? pos : m_bytes.size();
     }
     std::size_t byte = m_checkpoints[pos / checkpointStep];
     for (std::size_t k = pos % checkpointStep; k > 0; --k) {
@@ -127,11 +166,11 @@ std::size_t TextDocument::byteOffset(std::size_t pos) const
 
 std::size_t TextDocument::charIndex(std::size_t byte) const
 {
+    if (length() == m_bytes.size()) {
+        return byte;
+    }
     if (!m_indexed) {
         buildIndex();
-    }
-    if (m_ascii) {
-        return byte;
     }
     const auto it = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), byte);
     const std::size_t k = static_cast<std::size_t>(it - m_checkpoints.begin()) - 1;

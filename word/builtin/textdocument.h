@@ -77,6 +77,10 @@ public:
     const std::vector<Span> &spans() const;
     /// Take over a new text and its spans (same rules as above; bytes end with a paragraph mark).
     void assign(std::string bytes, std::vector<Span> spans);
+    /// The same, with its number of characters already known.
+    void assign(std::string bytes, std::vector<Span> spans, std::size_t length);
+    /// Hand over the stored form (for reuse of its memory); the document becomes empty.
+    void release(std::string &bytes, std::vector<Span> &spans);
     /// Swap the stored form with another document's (cheap; used for undo snapshots).
     void swap(TextDocument &other) noexcept;
     /// The byte offset of character pos (pos <= length()).
@@ -88,15 +92,17 @@ public:
 
 private:
     void invalidate();
+    void countCharacters() const;
     void buildIndex() const;
 
     std::string m_bytes;
     std::vector<Span> m_spans;
 
     // Lazily built: character count, byte offsets of every 64th character, the code point text.
-    mutable bool m_indexed = false;
+    mutable bool m_lengthKnown = false;
     mutable bool m_ascii = false;
     mutable std::size_t m_length = 0;
+    mutable bool m_indexed = false;
     mutable std::vector<uint32_t> m_checkpoints;
     mutable bool m_textCached = false;
     mutable std::u32string m_text;

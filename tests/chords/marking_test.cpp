@@ -1,0 +1,231 @@
+#include "chords/marking.h"
+#include "tests/music/calllogs.h"
+#include "tests/music/testprompter.h"
+#include "word/builtin/host.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using tests::Log;
+using word::builtin::fromNotation;
+using word::builtin::toNotation;
+
+const word::Message notSelected{"Chord font parameters must be selected to use this function.",
+                                "Error",
+                                word::Icon::Critical,
+                                word::Buttons::Ok};
+
+chords::MarkControls boldControls()
+{
+    chords::MarkControls controls;
+    controls.font.useStyle = 1;
+    controls.font.bold = 1;
+    return controls;
+}
+
+class MarkingTest : public testing::Test
+{
+protected:
+    void open(const std::string &notation)
+    {
+        host.open(fromNotation(notation));
+    }
+    std::optional<int32_t> run(const chords::MarkControls &controls)
+    {
+        return chords::FindChords(host, prompter, controls);
+    }
+    std::string sheet() const
+    {
+        return toNotation(*host.activeText());
+    }
+    std::string plainText() const
+    {
+        const auto *doc = host.activeText();
+        return doc->utf8(0, doc->length());
+    }
+
+    word::builtin::Host host;
+    tests::TestPrompter prompter;
+};
+
+TEST(Catalogue, TwentyPatternsInOrder)
+{
+    const std::array<std::string_view, 20> expected{"<[A-G]{1}>",
+                                                    "<[A-G]{1}[#bMm1-79+-]{1,7}",
+                                                    "<[A-G]{1}[#b]{1}sus>",
+                                                    "<[A-G]{1}[#b]{1}sus[24]{1}",
+                                                    "<[A-G]{1}sus>",
+                                                    "<[A-G]{1}sus[24]{1}",
+                                                    "<[A-G]{1}[#b]{1}dim>",
+                                                    "<[A-G]{1}dim>",
+                                                    "<[A-G]{1}[#b]{1}dim7",
+                                                    "<[A-G]{1}dim7",
+                                                    "<[A-G]{1}[#b]{1}[Mm]{1}aj",
+                                                    "<[A-G]{1}[Mm]{1}aj",
+                                                    "<[A-G]{1}[#b]{1}[Mm]{1}aj[7913]{1,2}",
+                                                    "<[A-G]{1}[Mm]{1}aj[7913]{1,2}",
+                                                    "<[A-G]{1}[#b]{1}[Aa]{1}ug",
+                                                    "<[A-G]{1}[Aa]{1}ug",
+                                                    "<[A-G]{1}[#b]{1}[Aa]{1}dd[249]{1}",
+                                                    "<[A-G]{1}[Aa]{1}dd[249]{1}",
+                                                    "<[A-G]{1}[#b]{1}7[Aa]{1}dd[249]{1}",
+                                                    "<[A-G]{1}7[Aa]{1}dd[249]{1}"};
+    EXPECT_EQ(chords::catalogue, expected);
+}
+
+Log findChordLog(const word::ChordFont &font, const std::string &pattern)
+{
+    Log lines{"Find.ClearFormatting",
+              "Find.Replacement.ClearFormatting",
+              "Find.Text = " + pattern,
+              "Find.Replacement.Text = ",
+              "Find.Forward = True",
+              "Find.Wrap = 1",
+              "Find.Format = True",
+              "Find.MatchCase = False",
+              "Find.MatchWholeWord = False",
+              "Find.MatchAllWordForms = False",
+              "Find.MatchSoundsLike = False",
+              "Find.MatchWildcards = True"};
+    tests::append(lines, tests::fontCriteria(font, "Find.Replacement.Font."));
+    lines.push_back("Find.Execute Replace:=2");
+    return lines;
+}
+
+TEST_F(MarkingTest, TwentyPassesThenOneRefreshWithReplacementAttributesOnly)
+{
+    open("C");
+    host.setLogging(true);
+    auto controls = boldControls();
+    controls.font = {1, 1, 1, 1, 1, 0};
+    controls.color = {"255", "128", "0"};
+    const auto lColor = run(controls);
+    EXPECT_EQ(lColor, 33023);
+    word::ChordFont applied = controls.font;
+    applied.lColor = 33023;
+    Log expected{"Documents.Count"};
+    for (const auto pattern : chords::catalogue) {
+        tests::append(expected, findChordLog(applied, std::string(pattern)));
+    }
+    expected.push_back("Application.ScreenRefresh");
+    EXPECT_EQ(tests::operations(host.callLog()), expected);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(MarkingTest, NoDocumentIsTheOnlyMessage)
+{
+    const auto lColor = run({});
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{word::noDocumentMessage(host.names())});
+    EXPECT_FALSE(lColor);
+}
+
+TEST_F(MarkingTest, BothSwitchesClearRefuse)
+{
+    open("C G Am");
+    host.setLogging(true);
+    chords::MarkControls controls;
+    controls.font = {0, 0, 1, 1, 1, 0};
+    const auto lColor = run(controls);
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{notSelected});
+    EXPECT_FALSE(lColor);
+    EXPECT_EQ(sheet(), "C G Am");
+    EXPECT_EQ(tests::operations(host.callLog()), Log{"Documents.Count"});
+}
+
+TEST_F(MarkingTest, BadColourBoxRefusesWithItsName)
+{
+    open("C G Am");
+    chords::MarkControls controls;
+    controls.font.useColor = 1;
+    controls.color = {"x", "-3", "0"};
+    EXPECT_FALSE(run(controls));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "The Green box must hold a number from 0 to 255.");
+    EXPECT_EQ(sheet(), "C G Am");
+}
+
+TEST_F(MarkingTest, StyleWithoutBoxesAndNoColourLeavesTheDocument)
+{
+    open("C G Am\nAmen");
+    host.setLogging(true);
+    chords::MarkControls controls;
+    controls.font = {0, 1, 0, 0, 0, 0};
+    EXPECT_EQ(run(controls), 0);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(sheet(), "C G Am\nAmen");
+    const Log calls = host.callLog();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Find.Execute Replace:=2"), 0);
+}
+
+struct MarkRow {
+    const char *name;
+    std::string before, after; ///< with Bold as the chord font
+};
+
+class Marks : public MarkingTest, public testing::WithParamInterface<MarkRow>
+{
+};
+
+TEST_P(Marks, BoldChordShapesOnly)
+{
+    const auto &row = GetParam();
+    open(row.before);
+    const std::string text = plainText();
+    run(boldControls());
+    EXPECT_EQ(sheet(), row.after);
+    EXPECT_EQ(plainText(), text); // characters never change
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    Marks,
+    testing::Values(
+        MarkRow{"Article", "A man", "{b|A} man"},
+        MarkRow{"LyricWordsStartingLikeChords", "Amen Embrace", "{b|Am}en {b|Emb}race"},
+        MarkRow{"SlashChord", "G/B", "{b|G}/{b|B}"},
+        MarkRow{"SuffixStopsAtS", "C7sus4", "{b|C7}sus4"},
+        MarkRow{"SuffixStopsAtBracket", "Dm(maj7)", "{b|Dm}(maj7)"},
+        MarkRow{"SevenSuffixCharactersAtMost", "Cm7b5+9-7", "{b|Cm7b5+9-}7"},
+        MarkRow{"SmallLettersNever", "am f# c", "am f# c"},
+        MarkRow{"CapitalSusOrDimNever", "ESus BDim", "ESus BDim"},
+        MarkRow{"NashvilleNever", "1 b3 5m 4/5", "1 b3 5m 4/5"},
+        MarkRow{"SharpAndFlat", "F# Bb", "{b|F#} {b|Bb}"},
+        MarkRow{"WordSuffixes",
+                "F#sus Absus4 Dsus2 F#dim Bdim G#dim7 Ebmaj GMaj Bbmaj7 F#maj13 Abaug EAug Gadd2 F#7add4 A7add9",
+                "{b|F#sus} {b|Absus4} {b|Dsus2} {b|F#dim} {b|Bdim} {b|G#dim7} {b|Ebmaj} {b|GMaj} {b|Bbmaj7} "
+                "{b|F#maj13} {b|Abaug} {b|EAug} {b|Gadd2} {b|F#7add4} {b|A7add9}"},
+        MarkRow{"PatternTwoExamples", "Am7 F#m7b5 G7+ A6-9", "{b|Am7} {b|F#m7b5} {b|G7+} {b|A6-9}"},
+        MarkRow{"AlreadyMarked", "{b|Am7} x", "{b|Am7} x"},
+        MarkRow{"ChordLineOverLyric", "C   G\nHello world", "{b|C}   {b|G}\nHello world"}),
+    [](const auto &info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(MarkingTest, ColourOnlyKeepsTheStyles)
+{
+    open("{i|Am} {b|G} x");
+    chords::MarkControls controls;
+    controls.font = {1, 0, 1, 0, 0, 0}; // Bold is ignored without "Use Font Style:"
+    controls.color = {"255", "0", "0"};
+    EXPECT_EQ(run(controls), 255);
+    EXPECT_EQ(sheet(), "{i#FF0000|Am} {b#FF0000|G} x");
+}
+
+TEST_F(MarkingTest, BoldOnlyKeepsTheColour)
+{
+    open("{#00FF00|Am} {i|G}");
+    run(boldControls());
+    EXPECT_EQ(sheet(), "{b#00FF00|Am} {bi|G}");
+}
+
+TEST_F(MarkingTest, HostFailureIsNotTrapped)
+{
+    open("C");
+    host.failOn("Find.Execute", "Out of memory.");
+    EXPECT_THROW(run(boldControls()), word::AutomationError);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+} // namespace

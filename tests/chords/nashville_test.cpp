@@ -1,0 +1,136 @@
+#include "chords/nashville.h"
+#include "tests/music/calllogs.h"
+#include "word/builtin/host.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace
+{
+
+using tests::Log;
+using word::builtin::fromNotation;
+using word::builtin::toNotation;
+
+word::ChordFont boldFont()
+{
+    word::ChordFont font;
+    font.useStyle = 1;
+    font.bold = 1;
+    return font;
+}
+
+class ConvertTest : public testing::Test
+{
+protected:
+    std::string convert(const std::string &notation, const word::ChordFont &font = boldFont())
+    {
+        host.open(fromNotation(notation));
+        chords::ConvertNNStoA(host, font);
+        return toNotation(*host.activeText());
+    }
+
+    word::builtin::Host host;
+};
+
+TEST_F(ConvertTest, ProtectConvertRestoreThenOneRefresh)
+{
+    host.open(fromNotation("{b|1}"));
+    host.setLogging(true);
+    chords::ConvertNNStoA(host, boldFont());
+    const std::vector<std::pair<std::string, std::string>> steps{{"-([1-7]{1})", "DASH\\1"},
+                                                                 {"+([1-7]{1})", "PLUS\\1"},
+                                                                 {"#([1-7]{1})", "SHARP\\1"},
+                                                                 {"<([1-7]{1})([0-9]{1})", "\\1DIGIT\\2"},
+                                                                 {"<1", "A"},
+                                                                 {"<2", "B"},
+                                                                 {"<3", "C#"},
+                                                                 {"<4", "D"},
+                                                                 {"<5", "E"},
+                                                                 {"<6", "F#"},
+                                                                 {"<7", "G#"},
+                                                                 {"<b2", "Bb"},
+                                                                 {"<b3", "C"},
+                                                                 {"<b5", "Eb"},
+                                                                 {"<b6", "F"},
+                                                                 {"<b7", "G"},
+                                                                 {"DASH([1-7]{1})", "-\\1"},
+                                                                 {"PLUS([1-7]{1})", "+\\1"},
+                                                                 {"SHARP([1-7]{1})", "#\\1"},
+                                                                 {"DIGIT([0-9]{1})", "\\1"}};
+    Log expected;
+    for (const auto &[find, replace] : steps) {
+        tests::append(expected, tests::replaceTextLog(boldFont(), find, replace, true));
+    }
+    expected.push_back("Application.ScreenRefresh");
+    EXPECT_EQ(tests::operations(host.callLog()), expected);
+}
+
+struct ConvertRow {
+    const char *name;
+    std::string numbers, letters; ///< bold text before and after
+};
+
+class Converts : public ConvertTest, public testing::WithParamInterface<ConvertRow>
+{
+};
+
+TEST_P(Converts, DegreesBecomeLettersInA)
+{
+    const auto &row = GetParam();
+    EXPECT_EQ(convert("{b|" + row.numbers + "}"), "{b|" + row.letters + "}");
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         Converts,
+                         testing::Values(ConvertRow{"WorkedExample", "1 4/5 6-7 b7 5sus4", "A D/E F#-7 G Esus4"},
+                                         ConvertRow{"PlainDegrees", "1 2 3 4 5 6 7", "A B C# D E F# G#"},
+                                         ConvertRow{"LoweredDegrees", "b2 b3 b5 b6 b7", "Bb C Eb F G"},
+                                         ConvertRow{"Minor", "6m", "F#m"},
+                                         ConvertRow{"DashSuffix", "2-7", "B-7"},
+                                         ConvertRow{"PlusSuffix", "5+5", "E+5"},
+                                         ConvertRow{"SlashBass", "4/5 2/4", "D/E B/D"},
+                                         ConvertRow{"LoweredMinor", "b3m", "Cm"},
+                                         ConvertRow{"RaisedDegreeStays", "#4", "#4"},
+                                         ConvertRow{"NoFlatOneOrFour", "b4 b1", "b4 b1"},
+                                         ConvertRow{"EightAndNineStay", "8 9", "8 9"},
+                                         ConvertRow{"LetterChordsPassThrough", "F#m7-5 C7#5", "F#m7-5 C7#5"},
+                                         ConvertRow{"ProtectionWordsBecomeSymbols", "DASH5 PLUS3 SHARP7", "-5 +3 #7"},
+                                         // A digit right after a degree belongs to its suffix.
+                                         ConvertRow{"ThreeSeven", "37", "C#7"},
+                                         ConvertRow{"SixSeven", "67", "F#7"},
+                                         ConvertRow{"ThreeSix", "36", "C#6"},
+                                         ConvertRow{"SevenSeven", "77", "G#7"},
+                                         ConvertRow{"TwoSeven", "27", "B7"},
+                                         ConvertRow{"OneThirteen", "113", "A13"},
+                                         ConvertRow{"ThreeNine", "39", "C#9"},
+                                         ConvertRow{"SuffixDigitWithSlashBass", "37/5", "C#7/E"},
+                                         ConvertRow{"SixMinorSeven", "6m7", "F#m7"},
+                                         ConvertRow{"ThreeSusFour", "3sus4", "C#sus4"},
+                                         ConvertRow{"SharpBassAfterSlash", "3/7", "C#/G#"},
+                                         ConvertRow{"LoweredWithSuffixDigit", "b37 b67", "C7 F7"}),
+                         [](const auto &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(ConvertTest, DigitsOutsideTheChordFontStay)
+{
+    EXPECT_EQ(convert("{b|1} {b|4}\nVerse 2, 3 times"), "{b|A} {b|D}\nVerse 2, 3 times");
+}
+
+TEST_F(ConvertTest, WithoutCriteriaEveryDegreeIsConverted)
+{
+    EXPECT_EQ(convert("1 4\nVerse 2", word::ChordFont{}), "A D\nVerse B");
+}
+
+TEST_F(ConvertTest, FailureAfterTheProtectStageLeavesTheProtectionWords)
+{
+    host.open(fromNotation("{b|6-7} {b|37}"));
+    // Each ReplaceText with the bold criterion is 14 calls: fail at the Execute of the fifth step.
+    host.failAtCall(14 * 5, "The document is locked.");
+    EXPECT_THROW(chords::ConvertNNStoA(host, boldFont()), word::AutomationError);
+    EXPECT_EQ(toNotation(*host.activeText()), "{b|6DASH7} {b|3DIGIT7}");
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+#include "music/transpose.h"
+#include "tests/music/calllogs.h"
+#include "tests/music/testprompter.h"
+#include "word/builtin/host.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace
+{
+
+using word::builtin::fromNotation;
+using word::builtin::toNotation;
+
+word::Message transposeError(const std::string &text)
+{
+    return {text, "Transpose Error", word::Icon::Critical, word::Buttons::Ok};
+}
+
+/// Bold chords, current key A, new key B, flats, shift 2.
+music::TransposeControls boldControls()
+{
+    music::TransposeControls controls;
+    controls.font.useStyle = 1;
+    controls.font.bold = 1;
+    controls.color = {"255", "0", "0"};
+    controls.currentKey = 0;
+    controls.newKey = 2;
+    controls.semiTones = "2";
+    return controls;
+}
+
+class TransposeTest : public testing::Test
+{
+protected:
+    void open(const std::string &notation)
+    {
+        host.open(fromNotation(notation));
+    }
+    music::TransposeResult run(const music::TransposeControls &controls)
+    {
+        return music::Transpose(host, prompter, controls);
+    }
+    std::string sheet() const
+    {
+        return toNotation(*host.activeText());
+    }
+
+    word::builtin::Host host;
+    tests::TestPrompter prompter;
+};
+
+TEST_F(TransposeTest, NoDocumentIsReportedBeforeTheKeys)
+{
+    auto controls = boldControls();
+    controls.currentKey = -1;
+    controls.newKey = -1;
+    const auto result = run(controls);
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{word::noDocumentMessage(host.names())});
+    EXPECT_FALSE(result.lColor);
+    EXPECT_FALSE(result.bUseSharps);
+    EXPECT_FALSE(result.newCurrentKey);
+}
+
+TEST_F(TransposeTest, NeitherKeyReportsTheCurrentKeyOnly)
+{
+    open("{b|C}");
+    auto controls = boldControls();
+    controls.currentKey = -1;
+    controls.newKey = -1;
+    const auto result = run(controls);
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("You must set the current key")});
+    EXPECT_FALSE(result.newCurrentKey);
+    EXPECT_EQ(sheet(), "{b|C}");
+}
+
+TEST_F(TransposeTest, MissingNewKey)
+{
+    open("{b|C}");
+    auto controls = boldControls();
+    controls.newKey = -1;
+    const auto result = run(controls);
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("You must set the new key")});
+    EXPECT_FALSE(result.lColor);
+    EXPECT_EQ(sheet(), "{b|C}");
+}
+
+TEST_F(TransposeTest, BadColourBoxChangesNothing)
+{
+    open("{b|C}");
+    host.setLogging(true);
+    auto controls = boldControls();
+    controls.color = {"0", "0", "256"};
+    const auto result = run(controls);
+    const word::Message expected{"The Blue box must hold a number from 0 to 255.",
+                                 "Error",
+                                 word::Icon::Critical,
+                                 word::Buttons::Ok};
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{expected});
+    EXPECT_FALSE(result.lColor);
+    EXPECT_FALSE(result.bUseSharps);
+    EXPECT_FALSE(result.newCurrentKey);
+    EXPECT_EQ(sheet(), "{b|C}");
+    EXPECT_EQ(tests::operations(host.callLog()), tests::Log{"Documents.Count"});
+}
+
+TEST_F(TransposeTest, CompletedPassMakesTheNewKeyCurrent)
+{
+    open("{b|Bbm7/F}");
+    auto controls = boldControls();
+    controls.color = {"255", "128", "0"};
+    controls.useSharps = true;
+    const auto result = run(controls);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(sheet(), "{b|Cm7/G}");
+    EXPECT_EQ(result.lColor, 33023);
+    EXPECT_EQ(result.bUseSharps, true);
+    EXPECT_EQ(result.newCurrentKey, 2);
+}
+
+TEST_F(TransposeTest, ColourCriterionUsesTheBoxesNotTheOldColour)
+{
+    open("{#FF8000|C} {#FF0000|C}");
+    auto controls = boldControls();
+    controls.font = {1, 0, 0, 0, 0, 255}; // the stale lColor in font is not used
+    controls.color = {"255", "128", "0"};
+    run(controls);
+    EXPECT_EQ(sheet(), "{#FF8000|D} {#FF0000|C}");
+}
+
+struct ShiftRow {
+    const char *name;
+    std::string semiTones;
+    std::string after; ///< "{b|A}" after the pass
+};
+
+class ShiftText : public TransposeTest, public testing::WithParamInterface<ShiftRow>
+{
+};
+
+TEST_P(ShiftText, IsReadLenientlyAndRoundedHalfToEven)
+{
+    open("{b|A}");
+    auto controls = boldControls();
+    controls.semiTones = GetParam().semiTones;
+    const auto result = run(controls);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(sheet(), GetParam().after);
+    EXPECT_EQ(result.newCurrentKey, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         ShiftText,
+                         testing::Values(ShiftRow{"Two", "2", "{b|B}"},
+                                         ShiftRow{"TwoPointFiveIsTwo", "2.5", "{b|B}"},
+                                         ShiftRow{"ThreePointFiveIsFour", "3.5", "{b|Db}"},
+                                         ShiftRow{"MinusTwoPointFiveIsMinusTwo", "-2.5", "{b|G}"},
+                                         ShiftRow{"EmptyIsZero", "", "{b|A}"},
+                                         ShiftRow{"LettersAreZero", "abc", "{b|A}"},
+                                         ShiftRow{"BlanksAndTrailingText", " - 1 semitone", "{b|Ab}"},
+                                         ShiftRow{"FourteenActsAsTwo", "14", "{b|B}"},
+                                         ShiftRow{"MinusThirteenActsAsMinusOne", "-13", "{b|Ab}"},
+                                         ShiftRow{"Exponent", "1e1", "{b|G}"}),
+                         [](const auto &info) {
+                             return std::string(info.param.name);
+                         });
+
+class ShiftOverflow : public TransposeTest, public testing::WithParamInterface<std::string>
+{
+};
+
+TEST_P(ShiftOverflow, IsATransposeErrorAndKeepsTheKey)
+{
+    open("{b|A}");
+    auto controls = boldControls();
+    controls.semiTones = GetParam();
+    const auto result = run(controls);
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("Overflow")});
+    EXPECT_FALSE(result.newCurrentKey);
+    EXPECT_EQ(result.lColor, 255);
+    EXPECT_EQ(sheet(), "{b|A}");
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts,
+                         ShiftOverflow,
+                         testing::Values("2147483648", "-2147483649", "1e999", "-1e999", "&O" + std::string(40, '7')),
+                         [](const auto &info) {
+                             return "Row" + std::to_string(info.index);
+                         });
+
+TEST_F(TransposeTest, DeclinedConfirmationStillMovesTheKey)
+{
+    open("C Amazing G");
+    auto controls = boldControls();
+    controls.font = {};
+    prompter.answers = {word::Answer::No};
+    const auto result = run(controls);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Error");
+    EXPECT_EQ(sheet(), "C Amazing G");
+    EXPECT_EQ(result.newCurrentKey, 2);
+}
+
+TEST_F(TransposeTest, HostFailureInThePassIsReportedAndKeepsTheKey)
+{
+    open("{b|C} {b|G}");
+    host.failOn("Find.Execute", "Word cannot complete the search.");
+    const auto result = run(boldControls());
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("Word cannot complete the search.")});
+    EXPECT_FALSE(result.newCurrentKey);
+    EXPECT_EQ(result.lColor, 255);
+    EXPECT_EQ(result.bUseSharps, false);
+}
+
+TEST_F(TransposeTest, FailingDocumentCountIsNotTrapped)
+{
+    open("{b|C}");
+    host.failOn("Documents.Count", "The remote server machine does not exist or is unavailable");
+    EXPECT_THROW(run(boldControls()), word::AutomationError);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(TransposeTest, ThePassIsOneUndoStep)
+{
+    open("{b|Bbm7/F} {b|C}");
+    host.setLogging(true);
+    run(boldControls());
+    const auto calls = tests::operations(host.callLog());
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "Documents.Count");
+    EXPECT_EQ(calls[1], "Application.StartUndoGroup Name:=Transpose");
+    EXPECT_EQ(calls[calls.size() - 2], "Application.ScreenRefresh");
+    EXPECT_EQ(calls.back(), "Application.EndUndoGroup");
+    EXPECT_EQ(sheet(), "{b|Cm7/G} {b|D}");
+    EXPECT_TRUE(host.undo());
+    EXPECT_EQ(sheet(), "{b|Bbm7/F} {b|C}");
+}
+
+TEST_F(TransposeTest, UndoGroupEndsAfterAFailure)
+{
+    open("{b|C}");
+    host.setLogging(true);
+    host.failOn("Find.Execute", "Disk full.");
+    run(boldControls());
+    EXPECT_EQ(tests::operations(host.callLog()).back(), "Application.EndUndoGroup");
+}
+
+TEST_F(TransposeTest, NashvilleSheetToLetters)
+{
+    open("{b|1} {b|4/5} {b|6-7} {b|b7} {b|5sus4}");
+    auto controls = boldControls();
+    controls.nashvilleIn = 1;
+    controls.currentKey = 0;
+    controls.newKey = 10;
+    controls.semiTones = "-2";
+    const auto result = run(controls);
+    EXPECT_EQ(sheet(), "{b|G} {b|C/D} {b|E-7} {b|F} {b|Dsus4}");
+    EXPECT_EQ(result.newCurrentKey, 10);
+}
+
+} // namespace

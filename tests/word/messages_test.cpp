@@ -1,0 +1,55 @@
+#include "word/messages.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct MessageRow {
+    const char *name;
+    word::HostNames names;
+    const char *noDocument;
+    const char *fatal;
+};
+
+class HostMessages : public testing::TestWithParam<MessageRow>
+{
+};
+
+TEST_P(HostMessages, NameTheHostInTheSameSentences)
+{
+    const auto &row = GetParam();
+    const auto noDocument = word::noDocumentMessage(row.names);
+    EXPECT_EQ(noDocument.text, row.noDocument);
+    EXPECT_EQ(noDocument.title, "Error");
+    EXPECT_EQ(noDocument.icon, word::Icon::Critical);
+    EXPECT_EQ(noDocument.buttons, word::Buttons::Ok);
+
+    const auto fatal = word::fatalMessage(row.names);
+    EXPECT_EQ(fatal.text, row.fatal);
+    EXPECT_EQ(fatal.title, "Fatal Error");
+    EXPECT_EQ(fatal.icon, word::Icon::Critical);
+    EXPECT_EQ(fatal.buttons, word::Buttons::Ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hosts,
+    HostMessages,
+    testing::Values(MessageRow{"Word",
+                               {"Microsoft Word", "Word"},
+                               "No Word document found.  Open a Word document and try again.",
+                               "Unable to start Microsoft Word.  This application requires Microsoft\r\n"
+                               "Word.  Make sure that it is properly installed, or open a Word\r\n"
+                               "document and try again."},
+                    MessageRow{"LibreOffice",
+                               {"LibreOffice Writer", "LibreOffice Writer"},
+                               "No LibreOffice Writer document found.  Open a LibreOffice Writer document and try "
+                               "again.",
+                               "Unable to start LibreOffice Writer.  This application requires LibreOffice\r\n"
+                               "Writer.  Make sure that it is properly installed, or open a LibreOffice Writer\r\n"
+                               "document and try again."}),
+    [](const auto &info) {
+        return std::string(info.param.name);
+    });
+
+} // namespace

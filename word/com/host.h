@@ -1,0 +1,87 @@
+#pragma once
+
+// Microsoft Word as the host, over late-bound COM automation (IDispatch). Windows only.
+//
+// The host is made on the thread that will make every call: the window's thread, a single-threaded
+// apartment with a message loop, which also receives Word's Quit event and lets a busy Word's
+// refusals be retried.
+
+#include "word/automation.h"
+
+#include <memory>
+#include <string>
+
+struct IDispatch;
+
+namespace word::com
+{
+
+/// Why no Word could be obtained.
+enum class ConnectFailure {
+    NotInstalled, ///< no automation class of that name is registered
+    NotRunning, ///< (attach only) none is running
+    Failed, ///< any other failure: it could not be reached or started
+};
+
+/// The failure to attach to or start Word; what() says which and why.
+class ConnectError : public AutomationError
+{
+public:
+    ConnectError(ConnectFailure reason, const std::string &description)
+        : AutomationError(description)
+        , m_reason(reason)
+    {
+    }
+    ConnectFailure reason() const
+    {
+        return m_reason;
+    }
+
+private:
+    ConnectFailure m_reason;
+};
+
+/// Word's Application object held for the whole run, with its Quit event connected.
+class Host : public Application
+{
+public:
+    /// The automation class of Microsoft Word.
+    static constexpr const char *wordClass = "Word.Application";
+
+    /// The running Word (the active object of progId). Throws ConnectError.
+    static std::unique_ptr<Host> attach(const std::string &progId = wordClass);
+    /// A new Word, started in the background and not made visible. Throws ConnectError.
+    static std::unique_ptr<Host> start(const std::string &progId = wordClass);
+    /// attach, else start. Throws ConnectError (NotInstalled or Failed).
+    static std::unique_ptr<Host> connect(const std::string &progId = wordClass);
+
+    ~Host() override;
+    Host(const Host &) = delete;
+    Host &operator=(const Host &) = delete;
+
+    /// True when this host started Word, false when it attached to a running one.
+    bool started() const;
+    /// True when Word's Quit event is connected.
+    bool eventsConnected() const;
+    /// Word's Application object itself (owned by the host), for calls beyond the interface.
+    IDispatch *applicationObject() const;
+
+    HostNames names() const override;
+    int32_t DocumentsCount() override;
+    std::unique_ptr<Selection> selection() override;
+    std::unique_ptr<Document> activeDocument() override;
+    void ScreenRefresh() override;
+    void Quit() override;
+    void StartUndoGroup(const std::string &name) override;
+    void EndUndoGroup() override;
+
+    struct State; ///< the COM objects, hidden from the header
+
+private:
+    explicit Host(std::unique_ptr<State> state);
+    void onQuit();
+
+    std::unique_ptr<State> m_state;
+};
+
+} // namespace word::com
