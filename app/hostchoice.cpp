@@ -1,0 +1,122 @@
+#include "hostchoice.h"
+
+#include "word/builtin/host.h"
+
+#include <QCommandLineParser>
+
+namespace app
+{
+
+HostKind builtinHostKind(BuiltinInstance &instance)
+{
+    HostKind kind;
+    kind.name = "builtin";
+    kind.names = word::builtin::Host().names();
+    kind.attach = [&instance]() -> std::shared_ptr<word::Application> {
+        return instance.running;
+    };
+    kind.start = [&instance]() -> std::shared_ptr<word::Application> {
+        instance.running = std::make_shared<word::builtin::Host>();
+        return instance.running;
+    };
+    return kind;
+}
+
+std::vector<HostKind> hostKinds(BuiltinInstance &builtin)
+{
+    std::vector<HostKind> kinds;
+    // Hosts over a real word processor come first (the default): Word over COM on Windows, LibreOffice
+    // Writer over UNO where it is built in, e.g.
+    //   #ifdef TONVALE_HAVE_UNO
+    //   kinds.push_back(unoHostKind());
+    //   #endif
+    kinds.push_back(builtinHostKind(builtin));
+    return kinds;
+}
+
+const HostKind *findHostKind(const std::vector<HostKind> &kinds, std::string_view name)
+{
+    for (const HostKind &kind : kinds) {
+        if (kind.name == name) {
+            return &kind;
+        }
+    }
+    return nullptr;
+}
+
+namespace
+{
+
+std::shared_ptr<word::Application> quietly(const std::function<std::shared_ptr<word::Application>()> &obtain)
+{
+    if (!obtain) {
+        return nullptr;
+    }
+    try {
+        return obtain();
+    } catch (...) {
+        // A host that cannot be reached or started is no error here: the caller tries the next way.
+        return nullptr;
+    }
+}
+
+} // namespace
+
+std::shared_ptr<word::Application> obtainHost(const HostKind &kind)
+{
+    if (auto host = quietly(kind.attach)) {
+        return host;
+    }
+    return quietly(kind.start);
+}
+
+Options parseOptions(const QStringList &arguments, const std::vector<HostKind> &kinds, const QString &settingsVariable)
+{
+    QStringList names;
+    for (const HostKind &kind : kinds) {
+        names << QString::fromStdString(kind.name);
+    }
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Tonvale transposes the chords of a song sheet open in a word processor."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    const QCommandLineOption host(QStringLiteral("host"),
+                                  QStringLiteral("The word processor to work with: %1 (default %2).")
+                                      .arg(names.join(QStringLiteral(", ")), names.value(0)),
+                                  QStringLiteral("name"));
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QStringLiteral("Open this song sheet (HTML) in the built-in word processor."),
+                                  QStringLiteral("file"));
+    const QCommandLineOption settings(QStringLiteral("settings"),
+                                      QStringLiteral("Keep the preferences in this file (also $TONVALE_SETTINGS)."),
+                                      QStringLiteral("file"));
+    parser.addOptions({help, host, open, settings});
+
+    Options options;
+    options.usage =
+        parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("tonvale")).toStdString();
+    if (!parser.parse(arguments)) {
+        options.error = parser.errorText().toStdString();
+        return options;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        options.error = "Unexpected argument: " + parser.positionalArguments().constFirst().toStdString();
+        return options;
+    }
+    options.help = parser.isSet(help);
+    options.host = parser.isSet(host) ? parser.value(host).toStdString() : names.value(0).toStdString();
+    if (!findHostKind(kinds, options.host)) {
+        options.error =
+            "Unknown host \"" + options.host + "\"; choose one of: " + names.join(QStringLiteral(", ")).toStdString();
+        return options;
+    }
+    options.open = parser.value(open).toStdString();
+    if (!options.open.empty() && options.host != "builtin") {
+        options.error = "--open works with the built-in host only";
+        return options;
+    }
+    options.settings = (parser.isSet(settings) ? parser.value(settings) : settingsVariable).toStdString();
+    return options;
+}
+
+} // namespace app

@@ -1,0 +1,63 @@
+#pragma once
+
+// Which word processor Tonvale works with, and the command line that chooses it.
+
+#include "word/automation.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace word::builtin
+{
+class Host;
+}
+
+namespace app
+{
+
+/// One kind of word processor. attach and start each return the host's Application, or fail by
+/// returning null or throwing (any exception).
+struct HostKind {
+    std::string name; ///< the --host value: "builtin", "libreoffice", "word"
+    word::HostNames names; ///< how the messages name it (the fatal message)
+    std::function<std::shared_ptr<word::Application>()> attach; ///< the running instance
+    std::function<std::shared_ptr<word::Application>()> start; ///< a newly started instance
+};
+
+/// The built-in host's in-process instance, shared by its "attach" and "start".
+struct BuiltinInstance {
+    /// The instance created with a document (--open); "attach" finds it, "start" replaces it.
+    std::shared_ptr<word::builtin::Host> running;
+};
+
+/// The built-in host kind over instance (which must outlive the kind's use).
+HostKind builtinHostKind(BuiltinInstance &instance);
+
+/// Every host kind this build knows, the default first.
+std::vector<HostKind> hostKinds(BuiltinInstance &builtin);
+
+/// The kind called name, or null.
+const HostKind *findHostKind(const std::vector<HostKind> &kinds, std::string_view name);
+
+/// Attach to a running instance of kind, else start one; every failure is silent. Null when both fail.
+std::shared_ptr<word::Application> obtainHost(const HostKind &kind);
+
+/// The command line.
+struct Options {
+    std::string host; ///< --host NAME (the first kind when not given)
+    std::string open; ///< --open FILE: a song sheet for the built-in host ("" none)
+    std::string settings; ///< --settings FILE, else $TONVALE_SETTINGS: a private preferences file ("" none)
+    bool help = false; ///< --help
+    std::string error; ///< what is wrong with the command line ("" nothing)
+    std::string usage; ///< the --help text
+};
+
+/// Reads arguments (the program name first) and the TONVALE_SETTINGS value settingsVariable.
+Options parseOptions(const QStringList &arguments, const std::vector<HostKind> &kinds, const QString &settingsVariable);
+
+} // namespace app
