@@ -80,6 +80,7 @@ protected:
 
 private:
     void createControls();
+    void fitCaptions();
     void setTabOrder();
     void connectControls();
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -90,9 +91,14 @@ void frmMain::createControls()
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tonvale"));
     setFixedSize(twipsToPixels(4710, dpi), twipsToPixels(7365, dpi));
-    // The window's own font, which every control inherits: the toolkit's family at the small size the
-    // fixed layout was drawn for.
+    // The window's own font, which every control inherits: a sans-serif of the narrow kind the fixed
+    // layout was drawn for where one is installed, else the toolkit's own, at the layout's small size.
     QFont small = font();
+    small.setFamilies({QStringLiteral("Liberation Sans"),
+                       QStringLiteral("Arial"),
+                       QStringLiteral("Nimbus Sans"),
+                       QStringLiteral("Helvetica"),
+                       small.family()});
     small.setPointSizeF(8.25);
     setFont(small);
 
@@ -159,6 +165,29 @@ void frmMain::createControls()
         list->installEventFilter(this);
     }
     Option1->setChecked(true);
+    fitCaptions();
+}
+
+void frmMain::fitCaptions()
+{
+    // A wide font cuts captions short in the fixed boxes ("Underlin"): make it a little smaller
+    // until every check box, option button and label shows its whole caption.
+    const auto captions = findChildren<QWidget *>();
+    const auto allFit = [this, &captions] {
+        for (QWidget *w : captions) {
+            const bool captioned = qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w)
+                || qobject_cast<QPushButton *>(w) || (qobject_cast<QLabel *>(w) && w != Image1);
+            if (captioned && w->sizeHint().width() > w->width()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    QFont smaller = font();
+    while (!allFit() && smaller.pointSizeF() > 6.5) {
+        smaller.setPointSizeF(smaller.pointSizeF() - 0.25);
+        setFont(smaller);
+    }
 }
 
 void frmMain::setTabOrder()

@@ -1,6 +1,12 @@
 #include "hostchoice.h"
 
 #include "word/builtin/host.h"
+#ifdef TONVALE_HAVE_UNO
+#include "word/uno/unohost.h"
+#endif
+#ifdef TONVALE_HAVE_COM
+#include "word/com/host.h"
+#endif
 
 #include <QCommandLineParser>
 
@@ -25,11 +31,34 @@ HostKind builtinHostKind(BuiltinInstance &instance)
 std::vector<HostKind> hostKinds(BuiltinInstance &builtin)
 {
     std::vector<HostKind> kinds;
-    // Hosts over a real word processor come first (the default): Word over COM on Windows, LibreOffice
-    // Writer over UNO where it is built in, e.g.
-    //   #ifdef TONVALE_HAVE_UNO
-    //   kinds.push_back(unoHostKind());
-    //   #endif
+    // A real word processor comes first and is the default: Word on Windows, LibreOffice Writer on
+    // Linux when it is installed. Where none is, the built-in word processor is the default.
+#ifdef TONVALE_HAVE_COM
+    kinds.push_back({"word",
+                     {"Microsoft Word", "Word"},
+                     []() -> std::shared_ptr<word::Application> {
+                         return word::com::Host::attach();
+                     },
+                     []() -> std::shared_ptr<word::Application> {
+                         return word::com::Host::start();
+                     }});
+#endif
+#ifdef TONVALE_HAVE_UNO
+    HostKind writer{"libreoffice",
+                    {"LibreOffice Writer", "LibreOffice Writer"},
+                    []() -> std::shared_ptr<word::Application> {
+                        return word::uno::attach();
+                    },
+                    []() -> std::shared_ptr<word::Application> {
+                        return word::uno::start();
+                    }};
+    if (word::uno::findSoffice().empty()) {
+        kinds.push_back(builtinHostKind(builtin));
+        kinds.push_back(std::move(writer));
+        return kinds;
+    }
+    kinds.push_back(std::move(writer));
+#endif
     kinds.push_back(builtinHostKind(builtin));
     return kinds;
 }
@@ -104,7 +133,12 @@ Options parseOptions(const QStringList &arguments, const std::vector<HostKind> &
         return options;
     }
     options.help = parser.isSet(help);
-    options.host = parser.isSet(host) ? parser.value(host).toStdString() : names.value(0).toStdString();
+    if (parser.isSet(host)) {
+        options.host = parser.value(host).toStdString();
+    } else {
+        // A sheet to open means the built-in word processor, which is the one that opens files.
+        options.host = parser.isSet(open) ? "builtin" : names.value(0).toStdString();
+    }
     if (!findHostKind(kinds, options.host)) {
         options.error =
             "Unknown host \"" + options.host + "\"; choose one of: " + names.join(QStringLiteral(", ")).toStdString();
