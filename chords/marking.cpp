@@ -92,6 +92,8 @@ std::optional<int32_t> FindChords(word::Application &app, word::Prompter &prompt
     word::ChordFont font = controls.font;
     font.lColor = *color.lColor;
     if (appliesAnything(font)) {
+        // The twenty passes are one step of the word processor's Undo.
+        word::UndoGroup undo(app, "Find and Mark Chords");
         for (const auto pattern : catalogue) {
             FindChord(app, font, std::string(pattern));
         }

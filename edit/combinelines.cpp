@@ -10,6 +10,8 @@ void CombineLines(word::Application &app)
     using word::wdLine;
     constexpr std::nullopt_t move = std::nullopt; // an omitted Extend argument: the selection moves
 
+    // The whole command is one step of the word processor's Undo.
+    word::UndoGroup undo(app, "Combine Lines");
     auto selection = app.selection();
     // Line 3's text to the end of line 1.
     selection->MoveDown(wdLine, 2, move);

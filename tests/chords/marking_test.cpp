@@ -105,10 +105,11 @@ TEST_F(MarkingTest, TwentyPassesThenOneRefreshWithReplacementAttributesOnly)
     EXPECT_EQ(lColor, 33023);
     word::ChordFont applied = controls.font;
     applied.lColor = 33023;
-    Log expected{"Documents.Count"};
+    Log expected{"Documents.Count", "Application.StartUndoGroup Name:=Find and Mark Chords"};
     for (const auto pattern : chords::catalogue) {
         tests::append(expected, findChordLog(applied, std::string(pattern)));
     }
+    expected.push_back("Application.EndUndoGroup");
     expected.push_back("Application.ScreenRefresh");
     EXPECT_EQ(tests::operations(host.callLog()), expected);
     EXPECT_TRUE(prompter.shown.empty());
@@ -119,6 +120,14 @@ TEST_F(MarkingTest, NoDocumentIsTheOnlyMessage)
     const auto lColor = run({});
     EXPECT_EQ(prompter.shown, std::vector<word::Message>{word::noDocumentMessage(host.names())});
     EXPECT_FALSE(lColor);
+}
+
+TEST_F(MarkingTest, OneUndoTakesTheMarksAway)
+{
+    open("G  Am7  C/G\nAmazing grace");
+    run(boldControls());
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(sheet(), "G  Am7  C/G\nAmazing grace");
 }
 
 TEST_F(MarkingTest, BothSwitchesClearRefuse)

@@ -31,7 +31,8 @@ TEST_F(CombineLinesTest, SeventeenStepsOnOneSelection)
     open("a\nb\nc\nd\ne");
     host.setLogging(true);
     edit::CombineLines(host);
-    const tests::Log expected{"Selection.MoveDown Unit:=5, Count:=2",
+    const tests::Log expected{"Application.StartUndoGroup Name:=Combine Lines",
+                              "Selection.MoveDown Unit:=5, Count:=2",
                               "Selection.MoveDown Unit:=5, Count:=1, Extend:=1",
                               "Selection.MoveLeft Unit:=1, Count:=1, Extend:=1",
                               "Selection.Cut",
@@ -47,8 +48,17 @@ TEST_F(CombineLinesTest, SeventeenStepsOnOneSelection)
                               "Selection.MoveLeft Unit:=1, Count:=1",
                               "Selection.PasteAndFormat Type:=0",
                               "Selection.MoveRight Unit:=1, Count:=1",
-                              "Selection.Delete Unit:=1, Count:=1"};
+                              "Selection.Delete Unit:=1, Count:=1",
+                              "Application.EndUndoGroup"};
     EXPECT_EQ(tests::operations(host.callLog()), expected);
+}
+
+TEST_F(CombineLinesTest, OneUndoRestoresTheLines)
+{
+    open("C   G\nfirst half\nD   A\nsecond half\nnext");
+    edit::CombineLines(host);
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(sheet(), "C   G\nfirst half\nD   A\nsecond half\nnext");
 }
 
 TEST_F(CombineLinesTest, FiveLinesBecomeThree)
