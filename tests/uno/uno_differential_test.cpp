@@ -79,7 +79,17 @@ struct Row {
     const char *name;
     std::string doc;
     std::function<void(word::Application &, word::Prompter &)> command;
+    /// How the office's copy of the document stores its formatting.
+    word::uno::RunFormatting formatting = word::uno::RunFormatting::Defaults;
 };
+
+// The row with the office's document formatted differently (and named anew).
+Row storedAs(const char *name, Row row, word::uno::RunFormatting formatting)
+{
+    row.name = name;
+    row.formatting = formatting;
+    return row;
+}
 
 void PrintTo(const Row &row, std::ostream *os)
 {
@@ -103,7 +113,7 @@ TEST_P(SameResultOnBothHosts, TextAndFormatting)
 
     auto &office = unotest::office();
     office.closeAllDocuments();
-    office.newDocument(runsOf(doc));
+    office.newDocument(runsOf(doc), row.formatting);
     RecordingPrompter officePrompter;
     row.command(office, officePrompter);
 
@@ -170,6 +180,37 @@ INSTANTIATE_TEST_SUITE_P(
                       replaceText("LiteralDeletesChordText", sheet, bold, "7", "", false),
                       replaceText("WildcardGroups", sheet, bold, "([A-G])(b)", "\\2\\1", true),
                       replaceText("WildcardWordEnd", sheet, ChordFont{}, "[a-z]@>", "w", true),
+                      storedAs("TransposeWholeLinesFormatted",
+                               transpose("", sheet, bold, 0, 0, false, 2),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      storedAs("TransposeEveryAttributeExplicit",
+                               transpose("", sheet, bold, 0, 0, true, -3),
+                               word::uno::RunFormatting::Explicit),
+                      storedAs("TransposeByColourWholeLinesFormatted",
+                               transpose("", sheet, redChords, 0, 0, false, 5),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      storedAs("TransposeUnderlinedWholeLinesFormatted",
+                               transpose("", sheet, font(1, 0, 0, 1), 0, 0, true, 1),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      storedAs("NashvilleWholeLinesFormatted",
+                               transpose("", numbers, bold, 1, 1, false, 0),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      storedAs("ConvertNumbersWholeLinesFormatted",
+                               Row{"",
+                                   numbers,
+                                   [](word::Application &app, word::Prompter &) {
+                                       chords::ConvertNNStoA(app, bold);
+                                   }},
+                               word::uno::RunFormatting::WholeLineFirst),
+                      storedAs("WildcardGroupsWholeLinesFormatted",
+                               replaceText("", sheet, bold, "([A-G])(b)", "\\2\\1", true),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      storedAs("LiteralDeletesWholeLinesFormatted",
+                               replaceText("", sheet, bold, "7", "", false),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      storedAs("MarkChordsWholeLinesFormatted",
+                               mark("", sheet, font(1, 1, 0, 0), {"0", "0", "0"}),
+                               word::uno::RunFormatting::WholeLineFirst),
                       Row{"CombineLines",
                           sheet,
                           [](word::Application &app, word::Prompter &) {

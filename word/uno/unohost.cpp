@@ -35,9 +35,15 @@
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/style/XAutoStyle.hpp>
+#include <com/sun/star/style/XAutoStyles.hpp>
+#include <com/sun/star/style/XAutoStylesSupplier.hpp>
+#include <com/sun/star/style/XStyle.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/system/SystemShellExecute.hpp>
 #include <com/sun/star/system/SystemShellExecuteFlags.hpp>
 #include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/XParagraphCursor.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
@@ -65,6 +71,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -380,6 +387,121 @@ int32_t wordLength(const OUString &text)
     return length;
 }
 
+// --- Formatted finds the office gets wrong -----------------------------------------------------------
+//
+// The office's attribute-restricted search keeps track of where the searched attributes hold by
+// walking the paragraph's formatting runs. Where a searched value comes from the paragraph itself
+// (its whole text was formatted, or its paragraph style gives it) and runs inside it override it
+// (blanks explicitly not bold between bold chords), only the stretch at the search's starting point
+// is found: after the first overriding run the rest of the paragraph is skipped. A Replace-All then
+// silently leaves most of such a line alone. Runs formatted one by one are found correctly.
+
+Sequence<OUString> propertyNames(const std::vector<css::beans::PropertyValue> &values)
+{
+    Sequence<OUString> names(static_cast<sal_Int32>(values.size()));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        names.getArray()[i] = values[i].Name;
+    }
+    return names;
+}
+
+bool anyCriterionHolds(const Sequence<Any> &values, const std::vector<css::beans::PropertyValue> &criteria)
+{
+    for (std::size_t i = 0; i < criteria.size() && i < static_cast<std::size_t>(values.getLength()); ++i) {
+        if (values[static_cast<sal_Int32>(i)] == criteria[i].Value) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether some paragraph may take a searched value from the paragraph level: its own character
+// attributes (the paragraphs' automatic styles) or a paragraph style in use.
+bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc,
+                            const std::vector<css::beans::PropertyValue> &criteria)
+{
+    const auto names = propertyNames(criteria);
+    Reference<css::style::XAutoStylesSupplier> autoSupplier(doc, UNO_QUERY);
+    if (autoSupplier.is()) {
+        const auto families = autoSupplier->getAutoStyles();
+        if (families.is() && families->hasByName(ou("ParagraphStyles"))) {
+            Reference<css::container::XEnumerationAccess> family(families->getByName(ou("ParagraphStyles")), UNO_QUERY);
+            const auto styles = family.is() ? family->createEnumeration() : nullptr;
+            while (styles.is() && styles->hasMoreElements()) {
+                Reference<css::style::XAutoStyle> style(styles->nextElement(), UNO_QUERY);
+                if (style.is() && anyCriterionHolds(style->getPropertyValues(names), criteria)) {
+                    return true;
+                }
+            }
+        }
+    }
+    Reference<css::style::XStyleFamiliesSupplier> styleSupplier(doc, UNO_QUERY);
+    if (!styleSupplier.is()) {
+        return true; // cannot tell: take the careful way
+    }
+    Reference<css::container::XIndexAccess> paragraphStyles(
+        styleSupplier->getStyleFamilies()->getByName(ou("ParagraphStyles")),
+        UNO_QUERY);
+    const sal_Int32 count = paragraphStyles.is() ? paragraphStyles->getCount() : 0;
+    for (sal_Int32 i = 0; i < count; ++i) {
+        Reference<css::style::XStyle> style(paragraphStyles->getByIndex(i), UNO_QUERY);
+        if (!style.is() || !style->isInUse()) {
+            continue;
+        }
+        Reference<css::beans::XMultiPropertySet> props(style, UNO_QUERY);
+        if (props.is() && anyCriterionHolds(props->getPropertyValues(names), criteria)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every match of the text alone whose characters all carry the criteria, in document order.
+std::vector<Reference<css::text::XTextRange>> matchesCarrying(const Reference<css::util::XSearchable> &searchable,
+                                                              const Reference<css::beans::XPropertySet> &settings,
+                                                              const OUString &pattern,
+                                                              const std::vector<css::beans::PropertyValue> &criteria)
+{
+    const auto descriptor = searchable->createSearchDescriptor();
+    descriptor->setSearchString(pattern);
+    Reference<css::beans::XPropertySet> textOnly(descriptor, UNO_QUERY_THROW);
+    for (const char *name : {"SearchRegularExpression", "SearchCaseSensitive", "SearchWords"}) {
+        textOnly->setPropertyValue(ou(name), settings->getPropertyValue(ou(name)));
+    }
+    textOnly->setPropertyValue(ou("SearchStyles"), Any(false));
+    const auto found = searchable->findAll(descriptor);
+    const sal_Int32 count = found.is() ? found->getCount() : 0;
+    const auto names = propertyNames(criteria);
+    std::vector<Reference<css::text::XTextRange>> matches;
+    for (sal_Int32 i = 0; i < count; ++i) {
+        Reference<css::text::XTextRange> range(found->getByIndex(i), UNO_QUERY);
+        Reference<css::beans::XPropertySet> props(range, UNO_QUERY);
+        Reference<css::beans::XPropertyState> states(range, UNO_QUERY);
+        if (!props.is() || !states.is()) {
+            continue;
+        }
+        bool carries = true;
+        for (std::size_t k = 0; carries && k < criteria.size(); ++k) {
+            carries = props->getPropertyValue(criteria[k].Name) == criteria[k].Value;
+        }
+        if (carries) {
+            // A value over mixed formatting reads as its first character's.
+            for (const auto state : states->getPropertyStates(names)) {
+                carries = carries && state != css::beans::PropertyState_AMBIGUOUS_VALUE;
+            }
+        }
+        if (carries) {
+            matches.push_back(range);
+        }
+    }
+    return matches;
+}
+
+// The mark that stands in for the criteria while the office replaces the matches found by
+// matchesCarrying: a kerning of 0.13 mm, which no document uses, set on the matches only.
+constexpr const char *tagName = "CharKerning";
+constexpr sal_Int16 tagValue = 13;
+
 } // namespace
 
 // --- The host's state --------------------------------------------------------------------------
@@ -395,6 +517,21 @@ struct Host::Impl {
     std::function<void()> quit; // raises the Quit event
 
     FindSettings find;
+
+    // Whether the active document may hold searched values on the paragraph level, for the
+    // criteria last asked about; kept for the length of an undo group.
+    struct ParagraphCriteria {
+        Reference<css::uno::XInterface> doc;
+        std::vector<css::beans::PropertyValue> criteria;
+        bool possible = true;
+    };
+    std::optional<ParagraphCriteria> paragraphCriteria;
+    bool mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc,
+                                  const std::vector<css::beans::PropertyValue> &criteria);
+    bool replaceCarrying(const Reference<css::text::XTextDocument> &doc,
+                         const Reference<css::util::XReplaceDescriptor> &descriptor,
+                         const std::vector<css::beans::PropertyValue> &criteria,
+                         const std::vector<css::beans::PropertyValue> &formatting);
 
     struct OpenGroup {
         Reference<css::document::XUndoManager> undo;
@@ -652,6 +789,88 @@ void Host::Impl::restoreCutFormatting()
     }
 }
 
+bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc,
+                                          const std::vector<css::beans::PropertyValue> &criteria)
+{
+    const Reference<css::uno::XInterface> key(doc, UNO_QUERY);
+    if (paragraphCriteria && paragraphCriteria->doc == key && paragraphCriteria->criteria.size() == criteria.size()
+        && std::equal(criteria.begin(),
+                      criteria.end(),
+                      paragraphCriteria->criteria.begin(),
+                      [](const auto &a, const auto &b) {
+                          return a.Name == b.Name && a.Value == b.Value;
+                      })) {
+        return paragraphCriteria->possible;
+    }
+    const bool possible = criteriaFromParagraphs(doc, criteria);
+    // Within an undo group (one command) nobody else formats whole paragraphs; outside ask each time.
+    if (!groups.empty()) {
+        paragraphCriteria = ParagraphCriteria{key, criteria, possible};
+    }
+    return possible;
+}
+
+// Replace-All of the descriptor's text restricted to the criteria, without the office's own
+// attribute-restricted search: the matches carrying the criteria are found by their text and their
+// formatting read, marked, and replaced by a Replace-All restricted to the mark.
+bool Host::Impl::replaceCarrying(const Reference<css::text::XTextDocument> &doc,
+                                 const Reference<css::util::XReplaceDescriptor> &descriptor,
+                                 const std::vector<css::beans::PropertyValue> &criteria,
+                                 const std::vector<css::beans::PropertyValue> &formatting)
+{
+    Reference<css::util::XSearchable> searchable(doc, UNO_QUERY_THROW);
+    Reference<css::beans::XPropertySet> settings(descriptor, UNO_QUERY_THROW);
+    const OUString pattern = descriptor->getSearchString();
+    const auto matches = matchesCarrying(searchable, settings, pattern, criteria);
+    if (matches.empty()) {
+        return false;
+    }
+    if (formatting.empty() && find.replacement.empty()) {
+        for (auto it = matches.rbegin(); it != matches.rend(); ++it) {
+            (*it)->setString(OUString());
+        }
+        return true;
+    }
+    if (find.replacement.empty()) {
+        for (const auto &match : matches) {
+            Reference<css::beans::XPropertySet> range(match, UNO_QUERY_THROW);
+            for (const auto &value : formatting) {
+                range->setPropertyValue(value.Name, value.Value);
+            }
+        }
+        return true;
+    }
+    for (const auto &match : matches) {
+        Reference<css::beans::XPropertySet>(match, UNO_QUERY_THROW)->setPropertyValue(ou(tagName), Any(tagValue));
+    }
+    Reference<css::util::XReplaceable> replaceable(doc, UNO_QUERY_THROW);
+    const auto marked = replaceable->createReplaceDescriptor();
+    marked->setSearchString(pattern);
+    marked->setReplaceString(descriptor->getReplaceString());
+    Reference<css::beans::XPropertySet> markedSettings(marked, UNO_QUERY_THROW);
+    for (const char *name : {"SearchRegularExpression", "SearchCaseSensitive", "SearchWords"}) {
+        markedSettings->setPropertyValue(ou(name), settings->getPropertyValue(ou(name)));
+    }
+    markedSettings->setPropertyValue(ou("SearchStyles"), Any(false));
+    Reference<css::util::XPropertyReplace> markedAttributes(marked, UNO_QUERY_THROW);
+    markedAttributes->setSearchAttributes(properties({property(tagName, Any(tagValue))}));
+    if (!formatting.empty()) {
+        markedAttributes->setReplaceAttributes(properties(mergedAttributes(criteria, formatting)));
+    }
+    const sal_Int32 replaced = replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(marked.get()));
+
+    // The replacements carry the mark of their first character: take it off again, in one
+    // attribute-only Replace-All (the mark comes from runs, which the office's search gets right).
+    // Set to no kerning, not reset: the office's undo of a reset inside a paragraph formatted as a
+    // whole loses the paragraph's formatting.
+    const auto cleanup = replaceable->createReplaceDescriptor();
+    Reference<css::util::XPropertyReplace> cleanupAttributes(cleanup, UNO_QUERY_THROW);
+    cleanupAttributes->setSearchAttributes(properties({property(tagName, Any(tagValue))}));
+    cleanupAttributes->setReplaceAttributes(properties({property(tagName, Any(sal_Int16(0)))}));
+    replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(cleanup.get()));
+    return replaced > 0;
+}
+
 bool Host::Impl::execute(int32_t replace)
 {
     if (find.soundsLike || find.allWordForms) {
@@ -678,6 +897,17 @@ bool Host::Impl::execute(int32_t replace)
         criteria = officeAttributes(find.font, true);
         formatting = officeAttributes(find.replacementFont, false);
     }
+    // Formatting a match that fills a whole paragraph gives the paragraph that formatting.
+    struct ForgetParagraphCriteria {
+        std::optional<ParagraphCriteria> &known;
+        bool formats;
+        ~ForgetParagraphCriteria()
+        {
+            if (formats) {
+                known.reset();
+            }
+        }
+    } forget{paragraphCriteria, !formatting.empty()};
 
     Reference<css::beans::XPropertySet> settings(descriptor, UNO_QUERY_THROW);
     settings->setPropertyValue(ou("SearchRegularExpression"), Any(find.wildcards));
@@ -733,6 +963,9 @@ bool Host::Impl::execute(int32_t replace)
             if (keep.atDocumentStart && keep.view->isCollapsed()) {
                 keep.end.clear();
             }
+        }
+        if (!criteria.empty() && mayHoldParagraphCriteria(doc, criteria)) {
+            return replaceCarrying(doc, descriptor, criteria, formatting);
         }
         if (!criteria.empty() && formatting.empty() && find.replacement.empty()) {
             // The office keeps the text of an attribute-restricted match replaced by nothing: delete
@@ -1234,6 +1467,7 @@ void Host::StartUndoGroup(const std::string &name)
         group.undo = supplier->getUndoManager();
         group.model.set(doc, UNO_QUERY_THROW);
         group.undo->enterUndoContext(ou(name));
+        m_impl->paragraphCriteria.reset();
         // Without redrawing after every change a whole pass runs about three times faster.
         group.model->lockControllers();
         group.locked = true;
@@ -1249,6 +1483,7 @@ void Host::EndUndoGroup()
         }
         const Impl::OpenGroup group = m_impl->groups.back();
         m_impl->groups.pop_back();
+        m_impl->paragraphCriteria.reset();
         if (group.locked) {
             group.model->unlockControllers();
         }
@@ -1256,7 +1491,7 @@ void Host::EndUndoGroup()
     });
 }
 
-void Host::newDocument(const std::vector<TextRun> &runs)
+void Host::newDocument(const std::vector<TextRun> &runs, RunFormatting formatting)
 {
     m_impl->guarded([&] {
         Reference<css::frame::XComponentLoader> loader(m_impl->desktop, UNO_QUERY_THROW);
@@ -1272,21 +1507,53 @@ void Host::newDocument(const std::vector<TextRun> &runs)
         const Reference<css::text::XTextRange> at(cursor.get());
         Reference<css::beans::XPropertySet> props(cursor, UNO_QUERY_THROW);
         Reference<css::beans::XPropertyState> states(cursor, UNO_QUERY_THROW);
+        Reference<css::text::XParagraphCursor> paragraphCursor(cursor, UNO_QUERY_THROW);
+        const bool explicitDefaults = formatting != RunFormatting::Defaults;
+        const auto setFormatting = [&](const std::vector<css::beans::PropertyValue> &values) {
+            for (const char *name : {"CharColor", "CharPosture", "CharUnderline", "CharWeight"}) {
+                states->setPropertyToDefault(ou(name));
+            }
+            for (const auto &value : values) {
+                props->setPropertyValue(value.Name, value.Value);
+            }
+        };
+        // The pieces of the paragraph being written: their length and formatting (none for a line break).
+        std::vector<std::pair<sal_Int32, std::optional<std::vector<css::beans::PropertyValue>>>> paragraph;
+        const auto endParagraph = [&] {
+            if (formatting == RunFormatting::WholeLineFirst && !paragraph.empty() && paragraph.front().second) {
+                // The whole line takes its first piece's formatting, then each piece its own.
+                paragraphCursor->gotoStartOfParagraph(true);
+                setFormatting(*paragraph.front().second);
+                cursor->collapseToStart();
+                for (const auto &[length, values] : paragraph) {
+                    cursor->goRight(static_cast<sal_Int16>(length), values.has_value());
+                    // Set over the line's formatting, not reset first: a reset of part of the line
+                    // would hand the line's formatting back to its runs.
+                    for (const auto &value : values.value_or(std::vector<css::beans::PropertyValue>{})) {
+                        props->setPropertyValue(value.Name, value.Value);
+                    }
+                    cursor->collapseToEnd();
+                }
+            }
+            paragraph.clear();
+        };
         for (const auto &run : runs) {
             // Only what differs from the default is set, as a word processor stores typed text:
             // the default attributes are left to the paragraph style.
             std::vector<css::beans::PropertyValue> values;
-            if (run.color != wdColorAutomatic) {
+            if (run.color != wdColorAutomatic || explicitDefaults) {
                 values.push_back(property("CharColor", Any(officeColor(run.color))));
             }
-            if (run.italic) {
-                values.push_back(property("CharPosture", Any(css::awt::FontSlant_ITALIC)));
+            if (run.italic || explicitDefaults) {
+                values.push_back(
+                    property("CharPosture", Any(run.italic ? css::awt::FontSlant_ITALIC : css::awt::FontSlant_NONE)));
             }
-            if (run.underline != wdUnderlineNone) {
+            if (run.underline != wdUnderlineNone || explicitDefaults) {
                 values.push_back(property("CharUnderline", Any(officeUnderline(run.underline))));
             }
-            if (run.bold) {
-                values.push_back(property("CharWeight", Any(css::awt::FontWeight::BOLD)));
+            if (run.bold || explicitDefaults) {
+                values.push_back(
+                    property("CharWeight", Any(run.bold ? css::awt::FontWeight::BOLD : css::awt::FontWeight::NORMAL)));
             }
             std::string piece;
             const auto flush = [&] {
@@ -1296,18 +1563,19 @@ void Host::newDocument(const std::vector<TextRun> &runs)
                 const OUString s = ou(piece);
                 text->insertString(at, s, false);
                 cursor->goLeft(static_cast<sal_Int16>(s.getLength()), true);
-                for (const char *name : {"CharColor", "CharPosture", "CharUnderline", "CharWeight"}) {
-                    states->setPropertyToDefault(ou(name));
-                }
-                for (const auto &value : values) {
-                    props->setPropertyValue(value.Name, value.Value);
-                }
+                setFormatting(values);
                 cursor->collapseToEnd();
+                paragraph.emplace_back(s.getLength(), values);
                 piece.clear();
             };
             for (const char c : run.text) {
                 if (c == '\r' || c == '\v') {
                     flush();
+                    if (c == '\r') {
+                        endParagraph();
+                    } else {
+                        paragraph.emplace_back(1, std::nullopt);
+                    }
                     text->insertControlCharacter(at,
                                                  c == '\r' ? css::text::ControlCharacter::PARAGRAPH_BREAK
                                                            : css::text::ControlCharacter::LINE_BREAK,
@@ -1321,6 +1589,7 @@ void Host::newDocument(const std::vector<TextRun> &runs)
             }
             flush();
         }
+        endParagraph();
         model->unlockControllers();
         Reference<css::text::XTextViewCursorSupplier> supplier(model->getCurrentController(), UNO_QUERY);
         if (supplier.is()) {

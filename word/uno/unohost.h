@@ -44,6 +44,16 @@ struct TextRun {
     bool operator==(const TextRun &) const = default;
 };
 
+/// How a new document's runs are formatted.
+enum class RunFormatting {
+    Defaults, ///< only what differs from the default is set on a run, as typed text is stored
+    Explicit, ///< every run carries all four attributes, the defaults too (explicitly not bold, ...)
+    /// Each paragraph's whole text first takes its first run's formatting, then every run is set
+    /// explicitly over it: a line formatted as a whole, then partly changed (its blanks made not
+    /// bold). The office then keeps the first run's formatting as the paragraph's own.
+    WholeLineFirst,
+};
+
 /// The office as word::Application, with a few extras for tests and tools.
 class Host : public Application
 {
@@ -61,8 +71,9 @@ public:
 
     // --- Documents for tests and tools ------------------------------------------------------
     /// Create a new Writer document holding runs (a final paragraph mark is implied) and make it the
-    /// active one, with the insertion point at its start.
-    void newDocument(const std::vector<TextRun> &runs);
+    /// active one, with the insertion point at its start; formatting says how the runs get their
+    /// formatting (the result reads the same in every case).
+    void newDocument(const std::vector<TextRun> &runs, RunFormatting formatting = RunFormatting::Defaults);
     /// Open a document file (absolute path) and make it the active one.
     void openDocument(const std::string &path);
     /// The active document's text as runs of equal formatting, paragraphs joined by "\r", the

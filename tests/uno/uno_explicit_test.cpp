@@ -1,0 +1,205 @@
+// Formatted Replace-Alls over documents whose text carries explicit formatting: a chord line
+// formatted as a whole with its blanks explicitly not bold (not italic, not underlined, another
+// colour), every run carrying all its attributes, bold from a paragraph style. Every chord in the
+// chord font is found, however the document stores its formatting.
+
+#include "support/office.h"
+#include "word/replacetext.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace
+{
+
+using unotest::office;
+using word::ChordFont;
+using word::uno::RunFormatting;
+
+constexpr int32_t red = 255; // lColor of pure red
+
+ChordFont chordFont(int bold, int italic, int underline, int useColor = 0)
+{
+    ChordFont font;
+    font.useStyle = bold || italic || underline ? 1 : 0;
+    font.bold = bold;
+    font.italic = italic;
+    font.underline = underline;
+    font.useColor = useColor;
+    font.lColor = red;
+    return font;
+}
+
+struct Row {
+    const char *name;
+    std::string doc;
+    ChordFont font;
+    std::string find;
+    std::string replace;
+    bool wildcards;
+    std::string expected;
+};
+
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class ReplaceOverExplicitFormatting : public ::testing::TestWithParam<Row>
+{
+};
+
+TEST_P(ReplaceOverExplicitFormatting, FindsEveryMatchInTheChordFont)
+{
+    const auto &row = GetParam();
+    for (const auto formatting : {RunFormatting::Defaults, RunFormatting::Explicit, RunFormatting::WholeLineFirst}) {
+        SCOPED_TRACE(formatting == RunFormatting::Defaults       ? "defaults only"
+                         : formatting == RunFormatting::Explicit ? "every attribute on every run"
+                                                                 : "whole line formatted first");
+        auto &host = office();
+        host.closeAllDocuments();
+        host.newDocument(unotest::runsFromNotation(row.doc), formatting);
+        ASSERT_EQ(unotest::notationOf(host.documentRuns()), row.doc);
+        word::ReplaceText(host, row.font, row.find, row.replace, row.wildcards);
+        EXPECT_EQ(unotest::notationOf(host.documentRuns()), row.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    ReplaceOverExplicitFormatting,
+    ::testing::Values(
+        Row{"BoldBetweenBlanksNotBold",
+            "{b|D} {b|G} {b|G} {b|G}",
+            chordFont(1, 0, 0),
+            "G",
+            "*:11:*",
+            false,
+            "{b|D} {b|*:11:*} {b|*:11:*} {b|*:11:*}"},
+        Row{"ItalicBetweenBlanksNotItalic",
+            "{i|D} {i|G} {i|G} {i|G}",
+            chordFont(0, 1, 0),
+            "G",
+            "X",
+            false,
+            "{i|D} {i|X} {i|X} {i|X}"},
+        Row{"UnderlinedBetweenBlanksNotUnderlined",
+            "{u|D} {u|G} {u|G} {u|G}",
+            chordFont(0, 0, 1),
+            "G",
+            "X",
+            false,
+            "{u|D} {u|X} {u|X} {u|X}"},
+        Row{"ColourBetweenBlanksOfAnotherColour",
+            "{#FF0000|D}{#0000FF| }{#FF0000|G}{#0000FF| }{#FF0000|G}{#0000FF| }{#FF0000|G}",
+            chordFont(0, 0, 0, 1),
+            "G",
+            "X",
+            false,
+            "{#FF0000|D}{#0000FF| }{#FF0000|X}{#0000FF| }{#FF0000|X}{#0000FF| }{#FF0000|X}"},
+        Row{"AllCriteriaTogether",
+            "{bu#FF0000|D} {bu#FF0000|G} {b#FF0000|G} {bu|G} {bu#FF0000|G}",
+            chordFont(1, 0, 1, 1),
+            "G",
+            "X",
+            false,
+            "{bu#FF0000|D} {bu#FF0000|X} {b#FF0000|G} {bu|G} {bu#FF0000|X}"},
+        Row{"LyricsLeftAlone",
+            "{b|D} {b|G} {b|G} {b|G}\nGod is Good {b|G}",
+            chordFont(1, 0, 0),
+            "G",
+            "X",
+            false,
+            "{b|D} {b|X} {b|X} {b|X}\nGod is Good {b|X}"},
+        Row{"ChordAfterChord",
+            "{b|D}{bi|G} {b|G} {b|G} {b|G}",
+            chordFont(1, 0, 0),
+            "G",
+            "X",
+            false,
+            "{b|D}{bi|X} {b|X} {b|X} {b|X}"},
+        Row{"MatchMustCarryTheFontWhole",
+            "{b|D} {b|A}# {b|A#} {b|A#} {b|A#}",
+            chordFont(1, 0, 0),
+            "A#",
+            "X",
+            false,
+            "{b|D} {b|A}# {b|X} {b|X} {b|X}"},
+        Row{"ReplacementHoldingTheFindTextIsNotReplacedAgain",
+            "{b|D} {b|G} {b|G} {b|G}",
+            chordFont(1, 0, 0),
+            "G",
+            "G7",
+            false,
+            "{b|D} {b|G7} {b|G7} {b|G7}"},
+        Row{"EmptyReplacementDeletes", "{b|Am} {b|Am} x Am", chordFont(1, 0, 0), "Am", "", false, "  x Am"},
+        Row{"WildcardBold",
+            "{b|Dm} {b|G7} {b|Am} {b|Em}",
+            chordFont(1, 0, 0),
+            "<[A-G]",
+            "X",
+            true,
+            "{b|Xm} {b|X7} {b|Xm} {b|Xm}"},
+        Row{"WildcardGroupsItalic",
+            "{i|Db} {i|Gb} {i|Eb} {i|Ab}",
+            chordFont(0, 1, 0),
+            "([A-G])(b)",
+            "\\2\\1",
+            true,
+            "{i|bD} {i|bG} {i|bE} {i|bA}"},
+        Row{"WildcardColourAndUnderline",
+            "{u#FF0000|Bb}{#0000FF| }{u#FF0000|C}{#0000FF| }{u#FF0000|Bb}",
+            chordFont(0, 0, 1, 1),
+            "B[b#]",
+            "A",
+            true,
+            "{u#FF0000|A}{#0000FF| }{u#FF0000|C}{#0000FF| }{u#FF0000|A}"}),
+    [](const ::testing::TestParamInfo<Row> &info) {
+        return info.param.name;
+    });
+
+TEST(ReplaceOverExplicitFormatting, BoldFromAParagraphStyleWithBlanksNotBold)
+{
+    // A paragraph style gives the chord line its bold; its blanks are made not bold.
+    const std::string path = unotest::scratchDir() + "/styled.fodt";
+    std::ofstream(path)
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+           "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+           " xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\""
+           " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+           " xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\""
+           " office:version=\"1.2\" office:mimetype=\"application/vnd.oasis.opendocument.text\">"
+           "<office:styles><style:style style:name=\"Chords\" style:family=\"paragraph\">"
+           "<style:text-properties fo:font-weight=\"bold\"/></style:style></office:styles>"
+           "<office:automatic-styles><style:style style:name=\"T1\" style:family=\"text\">"
+           "<style:text-properties fo:font-weight=\"normal\"/></style:style></office:automatic-styles>"
+           "<office:body><office:text>"
+           "<text:p text:style-name=\"Chords\">D<text:span text:style-name=\"T1\"> </text:span>G"
+           "<text:span text:style-name=\"T1\"> </text:span>G<text:span text:style-name=\"T1\"> </text:span>G</text:p>"
+           "<text:p>Good</text:p></office:text></office:body></office:document>";
+    auto &host = office();
+    host.closeAllDocuments();
+    host.openDocument(path);
+    word::ReplaceText(host, chordFont(1, 0, 0), "G", "X", false);
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|D} {b|X} {b|X} {b|X}\nGood");
+}
+
+TEST(ReplaceOverExplicitFormatting, AWholePassMovesEveryChordOnceInsideAnUndoStep)
+{
+    const std::string sheet = "{b|C}   {b|G/B}   {b|Am7}  {b|F}\nAmazing Grace\n{b|F#m7b5}  {b|Bb}  {b|C}  {b|Eb}";
+    auto &host = office();
+    host.closeAllDocuments();
+    host.newDocument(unotest::runsFromNotation(sheet), RunFormatting::WholeLineFirst);
+    {
+        word::UndoGroup group(host, "Transpose");
+        unotest::transposePass(host, chordFont(1, 0, 0), 2, false, false);
+    }
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()),
+              "{b|D}   {b|A/Db}   {b|Bm7}  {b|G}\nAmazing Grace\n{b|Abm7b5}  {b|C}  {b|D}  {b|F}");
+    EXPECT_TRUE(host.undo());
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), sheet);
+}
+
+} // namespace
