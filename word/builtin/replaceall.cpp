@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 #include <memory>
+#include <type_traits>
 
 namespace word::builtin
 {
@@ -94,10 +95,11 @@ public:
         return m_k;
     }
 
-    bool allAccepted(std::size_t from, std::size_t to, const FontCriteria &criteria)
+    // Whether every span over bytes [from, to) has an accepted format (accepted: one flag per id).
+    bool allAccepted(std::size_t from, std::size_t to, const std::vector<uint8_t> &accepted)
     {
         for (std::size_t k = at(from); k < m_spans.size(); ++k) {
-            if (!criteria.accepts(m_spans[k].format)) {
+            if (!accepted[m_spans[k].format]) {
                 return false;
             }
             if (m_spans[k].end >= to) {
@@ -107,8 +109,10 @@ public:
         return true;
     }
 
-    // Append the formats of bytes [from, to) to out, at output offset outFrom, changed by changes.
-    void copy(std::size_t from, std::size_t to, std::size_t outFrom, std::vector<Span> &out, const FontChanges *changes)
+    // Append the formats of bytes [from, to) to out, at output offset outFrom, their ids translated
+    // by changed when given.
+    template<typename Changed = std::nullptr_t>
+    void copy(std::size_t from, std::size_t to, std::size_t outFrom, std::vector<Span> &out, Changed changed = nullptr)
     {
         if (from >= to) {
             return;
@@ -117,11 +121,9 @@ public:
         const auto shifted = [from, outFrom](std::size_t end) {
             return static_cast<uint32_t>(end - from + outFrom);
         };
-        if (changes) {
+        if constexpr (!std::is_same_v<Changed, std::nullptr_t>) {
             for (; k < m_spans.size(); ++k) {
-                appendSpan(out,
-                           shifted(std::min<std::size_t>(m_spans[k].end, to)),
-                           changes->applyTo(m_spans[k].format));
+                appendSpan(out, shifted(std::min<std::size_t>(m_spans[k].end, to)), changed(m_spans[k].format));
                 if (m_spans[k].end >= to) {
                     break;
                 }
@@ -151,7 +153,7 @@ public:
         m_k = k;
     }
 
-    const CharFormat &formatAt(std::size_t byte)
+    FormatId formatAt(std::size_t byte)
     {
         return m_spans[at(byte)].format;
     }
@@ -234,6 +236,12 @@ public:
         , m_criteria(request.format && request.criteria.any())
         , m_cursor(doc.spans())
     {
+        if (m_criteria) {
+            // Whether each format of the palette meets the criteria, decided once per call.
+            for (const CharFormat &format : doc.palette()) {
+                m_accepted.push_back(request.criteria.accepts(format) ? 1 : 0);
+            }
+        }
         if (request.wildcards) {
             m_program = std::make_unique<wildcard::Program>(wildcard::Program::compile(request.text));
             m_replacement = wildcard::Replacement::parse(request.replacement, m_program->groupCount());
@@ -243,7 +251,7 @@ public:
                 for (const Span &span : doc.spans()) {
                     std::fill(m_allowed.begin() + static_cast<std::ptrdiff_t>(start),
                               m_allowed.begin() + span.end,
-                              request.criteria.accepts(span.format) ? 1 : 0);
+                              m_accepted[span.format]);
                     start = span.end;
                 }
             }
@@ -322,7 +330,7 @@ private:
                 } while (p < n && !utf8::isLead(m_text[p]));
                 continue;
             }
-            if ((!m_criteria || m_cursor.allAccepted(p, end, m_request.criteria))
+            if ((!m_criteria || m_cursor.allAccepted(p, end, m_accepted))
                 && (!m_request.wholeWord || wholeWordAt(p, end, before))) {
                 s = p;
                 e = end;
@@ -366,6 +374,7 @@ private:
     std::unique_ptr<wildcard::Program> m_program;
     wildcard::Replacement m_replacement;
     wildcard::Captures m_captures;
+    std::vector<uint8_t> m_accepted; // per palette id, with criteria
     std::vector<uint8_t> m_allowed;
     std::string m_needle;
     std::u32string m_folded;
@@ -381,15 +390,20 @@ public:
         , m_request(request)
         , m_formatOnly(request.format && request.changes.any() && request.replacement.empty())
         , m_cursor(doc.spans())
+        , m_palette(doc.palette())
         , m_length(doc.length())
     {
         if (spare) {
-            spare->release(m_out, m_spans);
+            spare->release(m_out);
             m_out.clear();
-            m_spans.clear();
         }
-        m_out.reserve(m_text.size() + m_text.size() / 4 + 16);
-        m_spans.reserve(doc.spans().size() + 16);
+        // The new text starts with the same palette, so unchanged spans keep their ids.
+        m_out.palette.assign(m_palette.begin(), m_palette.end());
+        m_out.bytes.reserve(m_text.size() + m_text.size() / 4 + 16);
+        m_out.spans.reserve(doc.spans().size() + 16);
+        if (m_request.format && m_request.changes.any()) {
+            m_changed.assign(m_palette.size(), unmapped);
+        }
     }
 
     // Replace the match [s, e) by replacement.
@@ -397,18 +411,20 @@ public:
     {
         copyTo(s);
         if (m_formatOnly) {
-            m_cursor.copy(s, e, m_out.size(), m_spans, &m_request.changes);
-            m_out.append(m_text.substr(s, e - s));
+            m_cursor.copy(s, e, m_out.bytes.size(), m_out.spans, [this](FormatId id) {
+                return changed(id);
+            });
+            m_out.bytes.append(m_text.substr(s, e - s));
             m_copied = e;
             return;
         }
         if (!replacement.empty()) {
-            CharFormat format = m_cursor.formatAt(s);
-            if (m_request.format) {
-                format = m_request.changes.applyTo(format);
+            FormatId format = m_cursor.formatAt(s);
+            if (!m_changed.empty()) {
+                format = changed(format);
             }
-            m_out.append(replacement);
-            appendSpan(m_spans, static_cast<uint32_t>(m_out.size()), format);
+            m_out.bytes.append(replacement);
+            appendSpan(m_out.spans, static_cast<uint32_t>(m_out.bytes.size()), format);
             m_length += characters(replacement);
         }
         // The final paragraph mark is never replaced or deleted: it stays after the new text.
@@ -421,9 +437,10 @@ public:
     {
         Before b;
         b.resume = resume;
-        b.has = !m_out.empty();
+        const std::string &out = m_out.bytes;
+        b.has = !out.empty();
         if (b.has) {
-            b.c = utf8::at(m_out, utf8::prev(m_out, m_out.size()));
+            b.c = utf8::at(out, utf8::prev(out, out.size()));
         }
         return b;
     }
@@ -433,11 +450,11 @@ public:
         copyTo(m_text.size());
         if (previous) {
             TextDocument old;
-            old.assign(std::move(m_out), std::move(m_spans), m_length);
+            old.assign(std::move(m_out), m_length);
             doc.swap(old); // doc now holds the new text, old the former one
             *previous = std::move(old);
         } else {
-            doc.assign(std::move(m_out), std::move(m_spans), m_length);
+            doc.assign(std::move(m_out), m_length);
         }
     }
 
@@ -454,18 +471,30 @@ private:
     void copyTo(std::size_t s)
     {
         if (s > m_copied) {
-            m_cursor.copy(m_copied, s, m_out.size(), m_spans, nullptr);
-            m_out.append(m_text.substr(m_copied, s - m_copied));
+            m_cursor.copy(m_copied, s, m_out.bytes.size(), m_out.spans);
+            m_out.bytes.append(m_text.substr(m_copied, s - m_copied));
             m_copied = s;
         }
+    }
+
+    static constexpr FormatId unmapped = ~FormatId{0};
+
+    // The id in the new text of format id with the replacement formatting applied.
+    FormatId changed(FormatId id)
+    {
+        if (m_changed[id] == unmapped) {
+            m_changed[id] = m_out.formatId(m_request.changes.applyTo(m_palette[id]));
+        }
+        return m_changed[id];
     }
 
     std::string_view m_text;
     const FindRequest &m_request;
     bool m_formatOnly;
     SpanCursor m_cursor;
-    std::string m_out;
-    std::vector<Span> m_spans;
+    const std::vector<CharFormat> &m_palette; // the input's
+    StoredText m_out;
+    std::vector<FormatId> m_changed; // input id -> output id, with replacement formatting
     std::size_t m_copied = 0;
     std::size_t m_length; // characters of the new text
 };
