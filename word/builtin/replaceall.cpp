@@ -74,8 +74,18 @@ public:
                                            - m_spans.begin());
             return m_k;
         }
-        if (m_spans[m_k].end > byte) {
-            return m_k;
+        // The next match is usually a few spans on: a plain walk costs one mispredicted branch
+        // where the galloping search below costs one at every step. (A local index: the member
+        // would be stored at every step.)
+        const Span *spans = m_spans.data();
+        std::size_t k = m_k;
+        const std::size_t walkEnd = std::min(k + 64, m_spans.size() - 1);
+        while (k < walkEnd && spans[k].end <= byte) {
+            ++k;
+        }
+        m_k = k;
+        if (spans[k].end > byte) {
+            return k;
         }
         std::size_t low = m_k; // spans[low].end <= byte
         std::size_t step = 1;
@@ -141,15 +151,19 @@ public:
         while (m_spans[k].end < to) {
             ++k;
         }
+        // Copied and shifted in one plain loop the compiler vectorises (a range insert copies
+        // element by element, and a second pass would shift them).
         const std::size_t at = out.size();
-        out.insert(out.end(),
-                   m_spans.begin() + static_cast<std::ptrdiff_t>(first),
-                   m_spans.begin() + static_cast<std::ptrdiff_t>(k));
+        const std::size_t count = k - first;
+        out.resize(at + count + 1);
         const auto shift = static_cast<uint32_t>(outFrom - from); // modulo 2^32, as the ends are
-        for (std::size_t i = at; i < out.size(); ++i) {
-            out[i].end += shift;
+        const Span *src = m_spans.data() + first;
+        Span *dst = out.data() + at;
+        for (std::size_t i = 0; i < count; ++i) {
+            dst[i].end = src[i].end + shift;
+            dst[i].format = src[i].format;
         }
-        appendSpan(out, shifted(to), m_spans[k].format);
+        dst[count] = {shifted(to), m_spans[k].format}; // differs from its neighbour before
         m_k = k;
     }
 
@@ -181,8 +195,9 @@ char32_t charBefore(std::string_view text, std::size_t pos, const Before &before
 }
 
 // The first occurrence of needle in text at or after from. A single byte is left to memchr; a longer
-// needle is looked for 16 places at a time by its first and last bytes together (SSE2), which
-// stays fast where the first byte alone is frequent (the "*" of the tone markers).
+// needle is looked for 16 places at a time by its first, middle and last bytes together (SSE2).
+// Two bytes would not do: the first is often frequent (the "*" of the tone markers), and a
+// marker's first and last bytes are the same for every tone, its middle one (the digit) is not.
 std::size_t findBytes(std::string_view text, std::string_view needle, std::size_t from)
 {
     const std::size_t k = needle.size();
@@ -195,22 +210,21 @@ std::size_t findBytes(std::string_view text, std::string_view needle, std::size_
         const void *hit = std::memchr(s + from, needle[0], n - from);
         return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - s) : std::string_view::npos;
     }
+    const std::size_t middle = k / 2;
     std::size_t i = from;
 #if defined(__SSE2__)
     const __m128i first = _mm_set1_epi8(needle[0]);
+    const __m128i mid = _mm_set1_epi8(needle[middle]);
     const __m128i last = _mm_set1_epi8(needle[k - 1]);
     for (; i + k - 1 + 16 <= n; i += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + k - 1));
-        auto mask =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + middle));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + k - 1));
+        const __m128i ends = _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(c, last));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ends, _mm_cmpeq_epi8(b, mid))));
         while (mask != 0) {
             const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(mask));
-            std::size_t j = 1;
-            while (j < k - 1 && s[at + j] == needle[j]) {
-                ++j;
-            }
-            if (j >= k - 1) {
+            if (std::memcmp(s + at + 1, needle.data() + 1, k - 2) == 0) {
                 return at;
             }
             mask &= mask - 1;
@@ -218,12 +232,35 @@ std::size_t findBytes(std::string_view text, std::string_view needle, std::size_
     }
 #endif
     for (; i + k <= n; ++i) {
-        if (s[i] == needle[0] && s[i + k - 1] == needle[k - 1]
+        if (s[i] == needle[0] && s[i + middle] == needle[middle] && s[i + k - 1] == needle[k - 1]
             && std::memcmp(s + i + 1, needle.data() + 1, k - 2) == 0) {
             return i;
         }
     }
     return std::string_view::npos;
+}
+
+std::size_t characters(std::string_view text)
+{
+    std::size_t count = 0;
+    for (const char byte : text) {
+        count += utf8::isLead(byte) ? 1 : 0;
+    }
+    return count;
+}
+
+// Make out (of length characters) the content of doc; previous, when given, receives the former
+// content.
+void install(TextDocument &doc, StoredText &&out, std::size_t length, TextDocument *previous)
+{
+    if (previous) {
+        TextDocument old;
+        old.assign(std::move(out), length);
+        doc.swap(old); // doc now holds the new text, old the former one
+        *previous = std::move(old);
+    } else {
+        doc.assign(std::move(out), length);
+    }
 }
 
 // Finds the matches of one request in one text, in order.
@@ -234,6 +271,7 @@ public:
         : m_text(doc.bytes())
         , m_request(request)
         , m_criteria(request.format && request.criteria.any())
+        , m_spans(doc.spans())
         , m_cursor(doc.spans())
     {
         if (m_criteria) {
@@ -269,6 +307,19 @@ public:
     bool next(std::size_t from, const Before &before, std::size_t &s, std::size_t &e)
     {
         return m_program ? nextWildcard(from, before, s, e) : nextLiteral(from, before, s, e);
+    }
+
+    // Whether bytes [s, e) lie inside one span (after next found them: the span cursor is there).
+    bool insideOneSpan(std::size_t s, std::size_t e)
+    {
+        return m_spans[m_cursor.at(s)].end >= e;
+    }
+
+    // Whether a match never depends on the text before it (literal, not whole words): then the
+    // matches of a Replace-All are those of the unchanged text, and can all be found first.
+    bool independent() const
+    {
+        return !m_program && !m_request.wholeWord;
     }
 
     // The replacement text of the last match.
@@ -370,6 +421,7 @@ private:
     std::string_view m_text;
     const FindRequest &m_request;
     bool m_criteria;
+    const std::vector<Span> &m_spans;
     SpanCursor m_cursor;
     std::unique_ptr<wildcard::Program> m_program;
     wildcard::Replacement m_replacement;
@@ -448,26 +500,10 @@ public:
     void finish(TextDocument &doc, TextDocument *previous)
     {
         copyTo(m_text.size());
-        if (previous) {
-            TextDocument old;
-            old.assign(std::move(m_out), m_length);
-            doc.swap(old); // doc now holds the new text, old the former one
-            *previous = std::move(old);
-        } else {
-            doc.assign(std::move(m_out), m_length);
-        }
+        install(doc, std::move(m_out), m_length, previous);
     }
 
 private:
-    static std::size_t characters(std::string_view text)
-    {
-        std::size_t count = 0;
-        for (const char byte : text) {
-            count += utf8::isLead(byte) ? 1 : 0;
-        }
-        return count;
-    }
-
     void copyTo(std::size_t s)
     {
         if (s > m_copied) {
@@ -499,11 +535,107 @@ private:
     std::size_t m_length; // characters of the new text
 };
 
+struct ByteRange {
+    std::size_t start = 0;
+    std::size_t end = 0;
+};
+
+// Replace matches (in order, not overlapping) when the replacements leave the spans as they are,
+// only moved: each match lies inside one span, before the final paragraph mark, and its
+// replacement is text in that span's format. The text is copied between the matches, and every
+// span once with its end moved by the growth of the text before it. This avoids the general
+// builder's work per match, which dominates a chord transposition.
+void replaceKeepingSpans(TextDocument &doc,
+                         const FindRequest &request,
+                         const std::vector<ByteRange> &matches,
+                         TextDocument *previous)
+{
+    StoredText out;
+    if (previous) {
+        previous->release(out); // its memory serves the new text
+        out.clear();
+    }
+    const std::string &text = doc.bytes();
+    const std::vector<Span> &spans = doc.spans();
+    const std::string_view replacement = request.replacement;
+    const std::size_t replacementCharacters = characters(replacement);
+    std::size_t removed = 0;
+    std::size_t removedCharacters = 0;
+    for (const ByteRange &m : matches) {
+        removed += m.end - m.start;
+        if (!request.matchCase) { // otherwise each match is the find text itself
+            removedCharacters += characters(std::string_view(text).substr(m.start, m.end - m.start));
+        }
+    }
+    if (request.matchCase) {
+        removedCharacters = matches.size()
+            * characters(std::string_view(text).substr(matches[0].start, matches[0].end - matches[0].start));
+    }
+    // With room to spare, as the builder does: the buffers pass from call to call, and one grown
+    // every time by a few bytes would be moved (and its pages touched afresh) every time.
+    const std::size_t size = text.size() - removed + matches.size() * replacement.size();
+    if (out.bytes.capacity() < size) {
+        out.bytes.reserve(size + size / 4 + 16);
+    }
+    std::size_t copied = 0;
+    for (const ByteRange &m : matches) {
+        out.bytes.append(text, copied, m.start - copied);
+        out.bytes.append(replacement);
+        copied = m.end;
+    }
+    out.bytes.append(text, copied);
+
+    // A span moves by the growth of all the matches ending at or before its end. The loops stop
+    // without a bound check: every match ends at or before the last span's end.
+    out.spans.resize(spans.size());
+    const Span *in = spans.data();
+    Span *to = out.spans.data();
+    uint32_t growth = 0; // modulo 2^32, as the ends are
+    std::size_t k = 0;
+    for (const ByteRange &m : matches) {
+        for (; in[k].end < m.end; ++k) {
+            to[k] = {in[k].end + growth, in[k].format};
+        }
+        growth += static_cast<uint32_t>(replacement.size() - (m.end - m.start));
+    }
+    for (; k < spans.size(); ++k) {
+        to[k] = {in[k].end + growth, in[k].format};
+    }
+    out.palette.assign(doc.palette().begin(), doc.palette().end());
+    const std::size_t length = doc.length() + matches.size() * replacementCharacters - removedCharacters;
+    install(doc, std::move(out), length, previous);
+}
+
 } // namespace
 
 bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *previous)
 {
     Matcher matcher(doc, request);
+    if (matcher.independent()) {
+        std::vector<ByteRange> matches;
+        const Before none; // not consulted by an independent search
+        const std::size_t finalMark = doc.bytes().size() - 1;
+        bool keepsSpans = !request.replacement.empty() && !(request.format && request.changes.any());
+        std::size_t s = 0;
+        std::size_t e = 0;
+        while (matcher.next(matches.empty() ? 0 : matches.back().end, none, s, e)) {
+            matches.push_back({s, e});
+            keepsSpans = keepsSpans && e <= finalMark && matcher.insideOneSpan(s, e);
+        }
+        if (matches.empty()) {
+            return false;
+        }
+        if (keepsSpans) {
+            replaceKeepingSpans(doc, request, matches, previous);
+        } else {
+            Builder builder(doc, request, previous);
+            for (const ByteRange &m : matches) {
+                builder.replace(m.start, m.end, request.replacement);
+            }
+            builder.finish(doc, previous);
+        }
+        return true;
+    }
     std::unique_ptr<Builder> builder; // made at the first match: no match, no copy
     std::string replacement;
     Before before;
