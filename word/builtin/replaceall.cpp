@@ -309,10 +309,12 @@ public:
         return m_program ? nextWildcard(from, before, s, e) : nextLiteral(from, before, s, e);
     }
 
-    // Whether bytes [s, e) lie inside one span (after next found them: the span cursor is there).
-    bool insideOneSpan(std::size_t s, std::size_t e)
+    // The index of the span holding byte s when it holds all of [s, e), else npos (called after
+    // next found them: the span cursor is there already).
+    std::size_t spanHolding(std::size_t s, std::size_t e)
     {
-        return m_spans[m_cursor.at(s)].end >= e;
+        const std::size_t k = m_cursor.at(s);
+        return m_spans[k].end >= e ? k : std::string_view::npos;
     }
 
     // Whether a match never depends on the text before it (literal, not whole words): then the
@@ -538,6 +540,7 @@ private:
 struct ByteRange {
     std::size_t start = 0;
     std::size_t end = 0;
+    std::size_t span = 0; // the span holding it, when a single one does
 };
 
 // Replace matches (in order, not overlapping) when the replacements leave the spans as they are,
@@ -553,7 +556,8 @@ void replaceKeepingSpans(TextDocument &doc,
     StoredText out;
     if (previous) {
         previous->release(out); // its memory serves the new text
-        out.clear();
+        out.bytes.clear();
+        // The spans are all overwritten below: left as they are, only a longer tail is zeroed.
     }
     const std::string &text = doc.bytes();
     const std::vector<Span> &spans = doc.spans();
@@ -585,15 +589,15 @@ void replaceKeepingSpans(TextDocument &doc,
     }
     out.bytes.append(text, copied);
 
-    // A span moves by the growth of all the matches ending at or before its end. The loops stop
-    // without a bound check: every match ends at or before the last span's end.
+    // A span moves by the growth of all the matches before it and in it: counted loops between
+    // the matches' spans, which the compiler vectorises.
     out.spans.resize(spans.size());
     const Span *in = spans.data();
     Span *to = out.spans.data();
     uint32_t growth = 0; // modulo 2^32, as the ends are
     std::size_t k = 0;
     for (const ByteRange &m : matches) {
-        for (; in[k].end < m.end; ++k) {
+        for (; k < m.span; ++k) {
             to[k] = {in[k].end + growth, in[k].format};
         }
         growth += static_cast<uint32_t>(replacement.size() - (m.end - m.start));
@@ -619,8 +623,11 @@ bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *pre
         std::size_t s = 0;
         std::size_t e = 0;
         while (matcher.next(matches.empty() ? 0 : matches.back().end, none, s, e)) {
-            matches.push_back({s, e});
-            keepsSpans = keepsSpans && e <= finalMark && matcher.insideOneSpan(s, e);
+            matches.push_back({s, e, 0});
+            if (keepsSpans) {
+                matches.back().span = matcher.spanHolding(s, e);
+                keepsSpans = e <= finalMark && matches.back().span != std::string_view::npos;
+            }
         }
         if (matches.empty()) {
             return false;
