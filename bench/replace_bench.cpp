@@ -77,11 +77,9 @@ TextDocument songSheet(int lines)
     CharFormat chord;
     chord.bold = true;
     chord.color = chordColor;
-    std::string bytes;
-    std::vector<Span> spans;
+    StoredText stored;
     auto put = [&](std::string_view text, const CharFormat &format) {
-        bytes += text;
-        appendSpan(spans, static_cast<uint32_t>(bytes.size()), format);
+        stored.append(text, format);
     };
     for (int line = 0; line < lines; ++line) {
         if (line % 2 == 0) {
@@ -99,7 +97,7 @@ TextDocument songSheet(int lines)
     }
     put("\r", plain);
     TextDocument doc;
-    doc.assign(std::move(bytes), std::move(spans));
+    doc.assign(std::move(stored));
     return doc;
 }
 

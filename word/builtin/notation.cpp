@@ -127,14 +127,13 @@ void appendEscaped(std::string &out, std::string_view text, bool inRun)
 
 TextDocument fromNotation(std::string_view notation)
 {
-    std::string bytes;
-    std::vector<Span> spans;
+    StoredText stored;
     const CharFormat plain;
     CharFormat current = plain;
     bool inRun = false;
     auto put = [&](char c) {
-        bytes.push_back(c == '\n' ? '\r' : c);
-        appendSpan(spans, static_cast<uint32_t>(bytes.size()), current);
+        const char byte = c == '\n' ? '\r' : c;
+        stored.append(std::string_view(&byte, 1), current);
     };
     for (std::size_t pos = 0; pos < notation.size();) {
         const char c = notation[pos];
@@ -188,7 +187,7 @@ TextDocument fromNotation(std::string_view notation)
     current = plain;
     put('\r');
     TextDocument doc;
-    doc.assign(std::move(bytes), std::move(spans));
+    doc.assign(std::move(stored));
     return doc;
 }
 
@@ -205,11 +204,11 @@ std::string toNotation(const TextDocument &doc)
             break;
         }
         const std::string_view text(bytes.data() + start, end - start);
-        if (span.format == plain) {
+        const CharFormat &f = doc.formatOf(span.format);
+        if (f == plain) {
             appendEscaped(out, text, false);
         } else {
             out.push_back('{');
-            const CharFormat &f = span.format;
             if (f.bold) {
                 out.push_back('b');
             }

@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 #include <memory>
+#include <type_traits>
 
 namespace word::builtin
 {
@@ -73,8 +74,18 @@ public:
                                            - m_spans.begin());
             return m_k;
         }
-        if (m_spans[m_k].end > byte) {
-            return m_k;
+        // The next match is usually a few spans on: a plain walk costs one mispredicted branch
+        // where the galloping search below costs one at every step. (A local index: the member
+        // would be stored at every step.)
+        const Span *spans = m_spans.data();
+        std::size_t k = m_k;
+        const std::size_t walkEnd = std::min(k + 64, m_spans.size() - 1);
+        while (k < walkEnd && spans[k].end <= byte) {
+            ++k;
+        }
+        m_k = k;
+        if (spans[k].end > byte) {
+            return k;
         }
         std::size_t low = m_k; // spans[low].end <= byte
         std::size_t step = 1;
@@ -94,10 +105,11 @@ public:
         return m_k;
     }
 
-    bool allAccepted(std::size_t from, std::size_t to, const FontCriteria &criteria)
+    // Whether every span over bytes [from, to) has an accepted format (accepted: one flag per id).
+    bool allAccepted(std::size_t from, std::size_t to, const std::vector<uint8_t> &accepted)
     {
         for (std::size_t k = at(from); k < m_spans.size(); ++k) {
-            if (!criteria.accepts(m_spans[k].format)) {
+            if (!accepted[m_spans[k].format]) {
                 return false;
             }
             if (m_spans[k].end >= to) {
@@ -107,8 +119,10 @@ public:
         return true;
     }
 
-    // Append the formats of bytes [from, to) to out, at output offset outFrom, changed by changes.
-    void copy(std::size_t from, std::size_t to, std::size_t outFrom, std::vector<Span> &out, const FontChanges *changes)
+    // Append the formats of bytes [from, to) to out, at output offset outFrom, their ids translated
+    // by changed when given.
+    template<typename Changed = std::nullptr_t>
+    void copy(std::size_t from, std::size_t to, std::size_t outFrom, std::vector<Span> &out, Changed changed = nullptr)
     {
         if (from >= to) {
             return;
@@ -117,11 +131,9 @@ public:
         const auto shifted = [from, outFrom](std::size_t end) {
             return static_cast<uint32_t>(end - from + outFrom);
         };
-        if (changes) {
+        if constexpr (!std::is_same_v<Changed, std::nullptr_t>) {
             for (; k < m_spans.size(); ++k) {
-                appendSpan(out,
-                           shifted(std::min<std::size_t>(m_spans[k].end, to)),
-                           changes->applyTo(m_spans[k].format));
+                appendSpan(out, shifted(std::min<std::size_t>(m_spans[k].end, to)), changed(m_spans[k].format));
                 if (m_spans[k].end >= to) {
                     break;
                 }
@@ -139,19 +151,23 @@ public:
         while (m_spans[k].end < to) {
             ++k;
         }
+        // Copied and shifted in one plain loop the compiler vectorises (a range insert copies
+        // element by element, and a second pass would shift them).
         const std::size_t at = out.size();
-        out.insert(out.end(),
-                   m_spans.begin() + static_cast<std::ptrdiff_t>(first),
-                   m_spans.begin() + static_cast<std::ptrdiff_t>(k));
+        const std::size_t count = k - first;
+        out.resize(at + count + 1);
         const auto shift = static_cast<uint32_t>(outFrom - from); // modulo 2^32, as the ends are
-        for (std::size_t i = at; i < out.size(); ++i) {
-            out[i].end += shift;
+        const Span *src = m_spans.data() + first;
+        Span *dst = out.data() + at;
+        for (std::size_t i = 0; i < count; ++i) {
+            dst[i].end = src[i].end + shift;
+            dst[i].format = src[i].format;
         }
-        appendSpan(out, shifted(to), m_spans[k].format);
+        dst[count] = {shifted(to), m_spans[k].format}; // differs from its neighbour before
         m_k = k;
     }
 
-    const CharFormat &formatAt(std::size_t byte)
+    FormatId formatAt(std::size_t byte)
     {
         return m_spans[at(byte)].format;
     }
@@ -179,8 +195,9 @@ char32_t charBefore(std::string_view text, std::size_t pos, const Before &before
 }
 
 // The first occurrence of needle in text at or after from. A single byte is left to memchr; a longer
-// needle is looked for 16 places at a time by its first and last bytes together (SSE2), which
-// stays fast where the first byte alone is frequent (the "*" of the tone markers).
+// needle is looked for 16 places at a time by its first, middle and last bytes together (SSE2).
+// Two bytes would not do: the first is often frequent (the "*" of the tone markers), and a
+// marker's first and last bytes are the same for every tone, its middle one (the digit) is not.
 std::size_t findBytes(std::string_view text, std::string_view needle, std::size_t from)
 {
     const std::size_t k = needle.size();
@@ -193,22 +210,21 @@ std::size_t findBytes(std::string_view text, std::string_view needle, std::size_
         const void *hit = std::memchr(s + from, needle[0], n - from);
         return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - s) : std::string_view::npos;
     }
+    const std::size_t middle = k / 2;
     std::size_t i = from;
 #if defined(__SSE2__)
     const __m128i first = _mm_set1_epi8(needle[0]);
+    const __m128i mid = _mm_set1_epi8(needle[middle]);
     const __m128i last = _mm_set1_epi8(needle[k - 1]);
     for (; i + k - 1 + 16 <= n; i += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + k - 1));
-        auto mask =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + middle));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + k - 1));
+        const __m128i ends = _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(c, last));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ends, _mm_cmpeq_epi8(b, mid))));
         while (mask != 0) {
             const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(mask));
-            std::size_t j = 1;
-            while (j < k - 1 && s[at + j] == needle[j]) {
-                ++j;
-            }
-            if (j >= k - 1) {
+            if (std::memcmp(s + at + 1, needle.data() + 1, k - 2) == 0) {
                 return at;
             }
             mask &= mask - 1;
@@ -216,12 +232,35 @@ std::size_t findBytes(std::string_view text, std::string_view needle, std::size_
     }
 #endif
     for (; i + k <= n; ++i) {
-        if (s[i] == needle[0] && s[i + k - 1] == needle[k - 1]
+        if (s[i] == needle[0] && s[i + middle] == needle[middle] && s[i + k - 1] == needle[k - 1]
             && std::memcmp(s + i + 1, needle.data() + 1, k - 2) == 0) {
             return i;
         }
     }
     return std::string_view::npos;
+}
+
+std::size_t characters(std::string_view text)
+{
+    std::size_t count = 0;
+    for (const char byte : text) {
+        count += utf8::isLead(byte) ? 1 : 0;
+    }
+    return count;
+}
+
+// Make out (of length characters) the content of doc; previous, when given, receives the former
+// content.
+void install(TextDocument &doc, StoredText &&out, std::size_t length, TextDocument *previous)
+{
+    if (previous) {
+        TextDocument old;
+        old.assign(std::move(out), length);
+        doc.swap(old); // doc now holds the new text, old the former one
+        *previous = std::move(old);
+    } else {
+        doc.assign(std::move(out), length);
+    }
 }
 
 // Finds the matches of one request in one text, in order.
@@ -232,8 +271,15 @@ public:
         : m_text(doc.bytes())
         , m_request(request)
         , m_criteria(request.format && request.criteria.any())
+        , m_spans(doc.spans())
         , m_cursor(doc.spans())
     {
+        if (m_criteria) {
+            // Whether each format of the palette meets the criteria, decided once per call.
+            for (const CharFormat &format : doc.palette()) {
+                m_accepted.push_back(request.criteria.accepts(format) ? 1 : 0);
+            }
+        }
         if (request.wildcards) {
             m_program = std::make_unique<wildcard::Program>(wildcard::Program::compile(request.text));
             m_replacement = wildcard::Replacement::parse(request.replacement, m_program->groupCount());
@@ -243,7 +289,7 @@ public:
                 for (const Span &span : doc.spans()) {
                     std::fill(m_allowed.begin() + static_cast<std::ptrdiff_t>(start),
                               m_allowed.begin() + span.end,
-                              request.criteria.accepts(span.format) ? 1 : 0);
+                              m_accepted[span.format]);
                     start = span.end;
                 }
             }
@@ -261,6 +307,21 @@ public:
     bool next(std::size_t from, const Before &before, std::size_t &s, std::size_t &e)
     {
         return m_program ? nextWildcard(from, before, s, e) : nextLiteral(from, before, s, e);
+    }
+
+    // The index of the span holding byte s when it holds all of [s, e), else npos (called after
+    // next found them: the span cursor is there already).
+    std::size_t spanHolding(std::size_t s, std::size_t e)
+    {
+        const std::size_t k = m_cursor.at(s);
+        return m_spans[k].end >= e ? k : std::string_view::npos;
+    }
+
+    // Whether a match never depends on the text before it (literal, not whole words): then the
+    // matches of a Replace-All are those of the unchanged text, and can all be found first.
+    bool independent() const
+    {
+        return !m_program && !m_request.wholeWord;
     }
 
     // The replacement text of the last match.
@@ -322,7 +383,7 @@ private:
                 } while (p < n && !utf8::isLead(m_text[p]));
                 continue;
             }
-            if ((!m_criteria || m_cursor.allAccepted(p, end, m_request.criteria))
+            if ((!m_criteria || m_cursor.allAccepted(p, end, m_accepted))
                 && (!m_request.wholeWord || wholeWordAt(p, end, before))) {
                 s = p;
                 e = end;
@@ -362,10 +423,12 @@ private:
     std::string_view m_text;
     const FindRequest &m_request;
     bool m_criteria;
+    const std::vector<Span> &m_spans;
     SpanCursor m_cursor;
     std::unique_ptr<wildcard::Program> m_program;
     wildcard::Replacement m_replacement;
     wildcard::Captures m_captures;
+    std::vector<uint8_t> m_accepted; // per palette id, with criteria
     std::vector<uint8_t> m_allowed;
     std::string m_needle;
     std::u32string m_folded;
@@ -381,15 +444,20 @@ public:
         , m_request(request)
         , m_formatOnly(request.format && request.changes.any() && request.replacement.empty())
         , m_cursor(doc.spans())
+        , m_palette(doc.palette())
         , m_length(doc.length())
     {
         if (spare) {
-            spare->release(m_out, m_spans);
+            spare->release(m_out);
             m_out.clear();
-            m_spans.clear();
         }
-        m_out.reserve(m_text.size() + m_text.size() / 4 + 16);
-        m_spans.reserve(doc.spans().size() + 16);
+        // The new text starts with the same palette, so unchanged spans keep their ids.
+        m_out.palette.assign(m_palette.begin(), m_palette.end());
+        m_out.bytes.reserve(m_text.size() + m_text.size() / 4 + 16);
+        m_out.spans.reserve(doc.spans().size() + 16);
+        if (m_request.format && m_request.changes.any()) {
+            m_changed.assign(m_palette.size(), unmapped);
+        }
     }
 
     // Replace the match [s, e) by replacement.
@@ -397,18 +465,20 @@ public:
     {
         copyTo(s);
         if (m_formatOnly) {
-            m_cursor.copy(s, e, m_out.size(), m_spans, &m_request.changes);
-            m_out.append(m_text.substr(s, e - s));
+            m_cursor.copy(s, e, m_out.bytes.size(), m_out.spans, [this](FormatId id) {
+                return changed(id);
+            });
+            m_out.bytes.append(m_text.substr(s, e - s));
             m_copied = e;
             return;
         }
         if (!replacement.empty()) {
-            CharFormat format = m_cursor.formatAt(s);
-            if (m_request.format) {
-                format = m_request.changes.applyTo(format);
+            FormatId format = m_cursor.formatAt(s);
+            if (!m_changed.empty()) {
+                format = changed(format);
             }
-            m_out.append(replacement);
-            appendSpan(m_spans, static_cast<uint32_t>(m_out.size()), format);
+            m_out.bytes.append(replacement);
+            appendSpan(m_out.spans, static_cast<uint32_t>(m_out.bytes.size()), format);
             m_length += characters(replacement);
         }
         // The final paragraph mark is never replaced or deleted: it stays after the new text.
@@ -421,9 +491,10 @@ public:
     {
         Before b;
         b.resume = resume;
-        b.has = !m_out.empty();
+        const std::string &out = m_out.bytes;
+        b.has = !out.empty();
         if (b.has) {
-            b.c = utf8::at(m_out, utf8::prev(m_out, m_out.size()));
+            b.c = utf8::at(out, utf8::prev(out, out.size()));
         }
         return b;
     }
@@ -431,50 +502,147 @@ public:
     void finish(TextDocument &doc, TextDocument *previous)
     {
         copyTo(m_text.size());
-        if (previous) {
-            TextDocument old;
-            old.assign(std::move(m_out), std::move(m_spans), m_length);
-            doc.swap(old); // doc now holds the new text, old the former one
-            *previous = std::move(old);
-        } else {
-            doc.assign(std::move(m_out), std::move(m_spans), m_length);
-        }
+        install(doc, std::move(m_out), m_length, previous);
     }
 
 private:
-    static std::size_t characters(std::string_view text)
-    {
-        std::size_t count = 0;
-        for (const char byte : text) {
-            count += utf8::isLead(byte) ? 1 : 0;
-        }
-        return count;
-    }
-
     void copyTo(std::size_t s)
     {
         if (s > m_copied) {
-            m_cursor.copy(m_copied, s, m_out.size(), m_spans, nullptr);
-            m_out.append(m_text.substr(m_copied, s - m_copied));
+            m_cursor.copy(m_copied, s, m_out.bytes.size(), m_out.spans);
+            m_out.bytes.append(m_text.substr(m_copied, s - m_copied));
             m_copied = s;
         }
+    }
+
+    static constexpr FormatId unmapped = ~FormatId{0};
+
+    // The id in the new text of format id with the replacement formatting applied.
+    FormatId changed(FormatId id)
+    {
+        if (m_changed[id] == unmapped) {
+            m_changed[id] = m_out.formatId(m_request.changes.applyTo(m_palette[id]));
+        }
+        return m_changed[id];
     }
 
     std::string_view m_text;
     const FindRequest &m_request;
     bool m_formatOnly;
     SpanCursor m_cursor;
-    std::string m_out;
-    std::vector<Span> m_spans;
+    const std::vector<CharFormat> &m_palette; // the input's
+    StoredText m_out;
+    std::vector<FormatId> m_changed; // input id -> output id, with replacement formatting
     std::size_t m_copied = 0;
     std::size_t m_length; // characters of the new text
 };
+
+struct ByteRange {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    std::size_t span = 0; // the span holding it, when a single one does
+};
+
+// Replace matches (in order, not overlapping) when the replacements leave the spans as they are,
+// only moved: each match lies inside one span, before the final paragraph mark, and its
+// replacement is text in that span's format. The text is copied between the matches, and every
+// span once with its end moved by the growth of the text before it. This avoids the general
+// builder's work per match, which dominates a chord transposition.
+void replaceKeepingSpans(TextDocument &doc,
+                         const FindRequest &request,
+                         const std::vector<ByteRange> &matches,
+                         TextDocument *previous)
+{
+    StoredText out;
+    if (previous) {
+        previous->release(out); // its memory serves the new text
+        out.bytes.clear();
+        // The spans are all overwritten below: left as they are, only a longer tail is zeroed.
+    }
+    const std::string &text = doc.bytes();
+    const std::vector<Span> &spans = doc.spans();
+    const std::string_view replacement = request.replacement;
+    const std::size_t replacementCharacters = characters(replacement);
+    std::size_t removed = 0;
+    std::size_t removedCharacters = 0;
+    for (const ByteRange &m : matches) {
+        removed += m.end - m.start;
+        if (!request.matchCase) { // otherwise each match is the find text itself
+            removedCharacters += characters(std::string_view(text).substr(m.start, m.end - m.start));
+        }
+    }
+    if (request.matchCase) {
+        removedCharacters = matches.size()
+            * characters(std::string_view(text).substr(matches[0].start, matches[0].end - matches[0].start));
+    }
+    // With room to spare, as the builder does: the buffers pass from call to call, and one grown
+    // every time by a few bytes would be moved (and its pages touched afresh) every time.
+    const std::size_t size = text.size() - removed + matches.size() * replacement.size();
+    if (out.bytes.capacity() < size) {
+        out.bytes.reserve(size + size / 4 + 16);
+    }
+    std::size_t copied = 0;
+    for (const ByteRange &m : matches) {
+        out.bytes.append(text, copied, m.start - copied);
+        out.bytes.append(replacement);
+        copied = m.end;
+    }
+    out.bytes.append(text, copied);
+
+    // A span moves by the growth of all the matches before it and in it: counted loops between
+    // the matches' spans, which the compiler vectorises.
+    out.spans.resize(spans.size());
+    const Span *in = spans.data();
+    Span *to = out.spans.data();
+    uint32_t growth = 0; // modulo 2^32, as the ends are
+    std::size_t k = 0;
+    for (const ByteRange &m : matches) {
+        for (; k < m.span; ++k) {
+            to[k] = {in[k].end + growth, in[k].format};
+        }
+        growth += static_cast<uint32_t>(replacement.size() - (m.end - m.start));
+    }
+    for (; k < spans.size(); ++k) {
+        to[k] = {in[k].end + growth, in[k].format};
+    }
+    out.palette.assign(doc.palette().begin(), doc.palette().end());
+    const std::size_t length = doc.length() + matches.size() * replacementCharacters - removedCharacters;
+    install(doc, std::move(out), length, previous);
+}
 
 } // namespace
 
 bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *previous)
 {
     Matcher matcher(doc, request);
+    if (matcher.independent()) {
+        std::vector<ByteRange> matches;
+        const Before none; // not consulted by an independent search
+        const std::size_t finalMark = doc.bytes().size() - 1;
+        bool keepsSpans = !request.replacement.empty() && !(request.format && request.changes.any());
+        std::size_t s = 0;
+        std::size_t e = 0;
+        while (matcher.next(matches.empty() ? 0 : matches.back().end, none, s, e)) {
+            matches.push_back({s, e, 0});
+            if (keepsSpans) {
+                matches.back().span = matcher.spanHolding(s, e);
+                keepsSpans = e <= finalMark && matches.back().span != std::string_view::npos;
+            }
+        }
+        if (matches.empty()) {
+            return false;
+        }
+        if (keepsSpans) {
+            replaceKeepingSpans(doc, request, matches, previous);
+        } else {
+            Builder builder(doc, request, previous);
+            for (const ByteRange &m : matches) {
+                builder.replace(m.start, m.end, request.replacement);
+            }
+            builder.finish(doc, previous);
+        }
+        return true;
+    }
     std::unique_ptr<Builder> builder; // made at the first match: no match, no copy
     std::string replacement;
     Before before;

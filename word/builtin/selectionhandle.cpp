@@ -78,7 +78,7 @@ public:
         const auto &spans = doc.spans();
         std::optional<int32_t> value;
         for (std::size_t k = doc.spanAt(bs); k < spans.size(); ++k) {
-            const int32_t v = fontValue(property, spans[k].format);
+            const int32_t v = fontValue(property, doc.formatOf(spans[k].format));
             if (value && *value != v) {
                 return wdUndefined;
             }

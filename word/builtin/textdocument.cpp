@@ -13,12 +13,14 @@ namespace
 
 constexpr std::size_t checkpointStep = 64;
 
-// The spans of bytes [from, to), appended to out shifted by offset - from.
+// The spans of bytes [from, to), appended to out shifted by offset - from; remap, when given,
+// translates their format ids (from another document's palette).
 void copySpans(const std::vector<Span> &spans,
                std::size_t from,
                std::size_t to,
                std::size_t offset,
-               std::vector<Span> &out)
+               std::vector<Span> &out,
+               const std::vector<FormatId> *remap = nullptr)
 {
     if (from >= to) {
         return;
@@ -28,7 +30,7 @@ void copySpans(const std::vector<Span> &spans,
     });
     for (; it != spans.end(); ++it) {
         const std::size_t end = std::min<std::size_t>(it->end, to);
-        appendSpan(out, static_cast<uint32_t>(end - from + offset), it->format);
+        appendSpan(out, static_cast<uint32_t>(end - from + offset), remap ? (*remap)[it->format] : it->format);
         if (it->end >= to) {
             break;
         }
@@ -37,7 +39,35 @@ void copySpans(const std::vector<Span> &spans,
 
 } // namespace
 
-void appendSpan(std::vector<Span> &spans, uint32_t end, const CharFormat &format)
+FormatId StoredText::formatId(const CharFormat &format)
+{
+    // Palettes are small (a handful of formats): a linear search beats any index.
+    const auto it = std::find(palette.begin(), palette.end(), format);
+    if (it != palette.end()) {
+        return static_cast<FormatId>(it - palette.begin());
+    }
+    palette.push_back(format);
+    return static_cast<FormatId>(palette.size() - 1);
+}
+
+void StoredText::append(std::string_view text, const CharFormat &format)
+{
+    if (text.empty()) {
+        return;
+    }
+    bytes.append(text);
+    const bool same = !spans.empty() && palette[spans.back().format] == format;
+    appendSpan(spans, static_cast<uint32_t>(bytes.size()), same ? spans.back().format : formatId(format));
+}
+
+void StoredText::clear()
+{
+    bytes.clear();
+    spans.clear();
+    palette.clear();
+}
+
+void appendSpan(std::vector<Span> &spans, uint32_t end, FormatId format)
 {
     if (!spans.empty() && spans.back().format == format) {
         spans.back().end = end;
@@ -47,32 +77,39 @@ void appendSpan(std::vector<Span> &spans, uint32_t end, const CharFormat &format
 }
 
 TextDocument::TextDocument()
-    : m_bytes(1, '\r')
-    , m_spans{{1, CharFormat{}}}
+    : m_store{std::string(1, '\r'), {{1, 0}}, {CharFormat{}}}
 {
 }
 
 const std::string &TextDocument::bytes() const
 {
-    return m_bytes;
+    return m_store.bytes;
 }
 
 const std::vector<Span> &TextDocument::spans() const
 {
-    return m_spans;
+    return m_store.spans;
 }
 
-void TextDocument::assign(std::string bytes, std::vector<Span> spans)
+const std::vector<CharFormat> &TextDocument::palette() const
 {
-    m_bytes = std::move(bytes);
-    m_spans = std::move(spans);
+    return m_store.palette;
+}
+
+const CharFormat &TextDocument::formatOf(FormatId id) const
+{
+    return m_store.palette[id];
+}
+
+void TextDocument::assign(StoredText text)
+{
+    m_store = std::move(text);
     invalidate();
 }
 
 void TextDocument::swap(TextDocument &other) noexcept
 {
-    std::swap(m_bytes, other.m_bytes);
-    std::swap(m_spans, other.m_spans);
+    std::swap(m_store, other.m_store);
     std::swap(m_lengthKnown, other.m_lengthKnown);
     std::swap(m_ascii, other.m_ascii);
     std::swap(m_length, other.m_length);
@@ -82,18 +119,17 @@ void TextDocument::swap(TextDocument &other) noexcept
     std::swap(m_text, other.m_text);
 }
 
-void TextDocument::assign(std::string bytes, std::vector<Span> spans, std::size_t length)
+void TextDocument::assign(StoredText text, std::size_t length)
 {
-    assign(std::move(bytes), std::move(spans));
+    assign(std::move(text));
     m_length = length;
-    m_ascii = length == m_bytes.size();
+    m_ascii = length == m_store.bytes.size();
     m_lengthKnown = true;
 }
 
-void TextDocument::release(std::string &bytes, std::vector<Span> &spans)
+void TextDocument::release(StoredText &text)
 {
-    bytes = std::move(m_bytes);
-    spans = std::move(m_spans);
+    text = std::move(m_store);
     *this = TextDocument();
 }
 
@@ -108,11 +144,11 @@ void TextDocument::countCharacters() const
 {
     // A branch-free count the compiler vectorises.
     std::size_t count = 0;
-    for (const char byte : m_bytes) {
+    for (const char byte : m_store.bytes) {
         count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80 ? 1 : 0;
     }
     m_length = count;
-    m_ascii = count == m_bytes.size();
+    m_ascii = count == m_store.bytes.size();
     m_lengthKnown = true;
 }
 
@@ -124,8 +160,8 @@ void TextDocument::buildIndex() const
     m_checkpoints.clear();
     if (!m_ascii) {
         std::size_t index = 0;
-        for (std::size_t i = 0; i < m_bytes.size(); ++i) {
-            if (utf8::isLead(m_bytes[i])) {
+        for (std::size_t i = 0; i < m_store.bytes.size(); ++i) {
+            if (utf8::isLead(m_store.bytes[i])) {
                 if (index % checkpointStep == 0) {
                     m_checkpoints.push_back(static_cast<uint32_t>(i));
                 }
@@ -146,11 +182,11 @@ std::size_t TextDocument::length() const
 
 std::size_t TextDocument::byteOffset(std::size_t pos) const
 {
-    if (length() == m_bytes.size()) {
-        return std::min(pos, m_bytes.size());
+    if (length() == m_store.bytes.size()) {
+        return std::min(pos, m_store.bytes.size());
     }
     if (pos >= m_length) {
-        return m_bytes.size();
+        return m_store.bytes.size();
     }
     if (!m_indexed) {
         buildIndex();
@@ -159,14 +195,14 @@ std::size_t TextDocument::byteOffset(std::size_t pos) const
     for (std::size_t k = pos % checkpointStep; k > 0; --k) {
         do {
             ++byte;
-        } while (!utf8::isLead(m_bytes[byte]));
+        } while (!utf8::isLead(m_store.bytes[byte]));
     }
     return byte;
 }
 
 std::size_t TextDocument::charIndex(std::size_t byte) const
 {
-    if (length() == m_bytes.size()) {
+    if (length() == m_store.bytes.size()) {
         return byte;
     }
     if (!m_indexed) {
@@ -176,7 +212,7 @@ std::size_t TextDocument::charIndex(std::size_t byte) const
     const std::size_t k = static_cast<std::size_t>(it - m_checkpoints.begin()) - 1;
     std::size_t pos = k * checkpointStep;
     for (std::size_t b = m_checkpoints[k]; b < byte; ++b) {
-        if (utf8::isLead(m_bytes[b])) {
+        if (utf8::isLead(m_store.bytes[b])) {
             ++pos;
         }
     }
@@ -185,16 +221,17 @@ std::size_t TextDocument::charIndex(std::size_t byte) const
 
 std::size_t TextDocument::spanAt(std::size_t byte) const
 {
-    const auto it = std::upper_bound(m_spans.begin(), m_spans.end(), byte, [](std::size_t v, const Span &s) {
-        return v < s.end;
-    });
-    return std::min<std::size_t>(static_cast<std::size_t>(it - m_spans.begin()), m_spans.size() - 1);
+    const auto it =
+        std::upper_bound(m_store.spans.begin(), m_store.spans.end(), byte, [](std::size_t v, const Span &s) {
+            return v < s.end;
+        });
+    return std::min<std::size_t>(static_cast<std::size_t>(it - m_store.spans.begin()), m_store.spans.size() - 1);
 }
 
 std::u32string_view TextDocument::text() const
 {
     if (!m_textCached) {
-        m_text = toU32(m_bytes);
+        m_text = toU32(m_store.bytes);
         m_textCached = true;
     }
     return m_text;
@@ -207,12 +244,12 @@ std::string TextDocument::utf8(std::size_t from, std::size_t to) const
         return {};
     }
     const std::size_t b = byteOffset(from);
-    return m_bytes.substr(b, byteOffset(to) - b);
+    return m_store.bytes.substr(b, byteOffset(to) - b);
 }
 
 CharFormat TextDocument::format(std::size_t pos) const
 {
-    return m_spans[spanAt(byteOffset(std::min(pos, length() - 1)))].format;
+    return m_store.palette[m_store.spans[spanAt(byteOffset(std::min(pos, length() - 1)))].format];
 }
 
 std::vector<Run> TextDocument::runs() const
@@ -220,12 +257,12 @@ std::vector<Run> TextDocument::runs() const
     std::vector<Run> result;
     std::size_t byte = 0;
     std::size_t pos = 0;
-    for (const Span &span : m_spans) {
+    for (const Span &span : m_store.spans) {
         std::size_t count = 0;
         for (; byte < span.end; ++byte) {
-            count += utf8::isLead(m_bytes[byte]) ? 1 : 0;
+            count += utf8::isLead(m_store.bytes[byte]) ? 1 : 0;
         }
-        result.push_back({pos, count, span.format});
+        result.push_back({pos, count, m_store.palette[span.format]});
         pos += count;
     }
     return result;
@@ -239,11 +276,11 @@ void TextDocument::insert(std::size_t pos, std::u32string_view text, const CharF
     }
     const std::size_t at = byteOffset(std::min(pos, length() - 1));
     std::vector<Span> spans;
-    copySpans(m_spans, 0, at, 0, spans);
-    appendSpan(spans, static_cast<uint32_t>(at + bytes.size()), fmt);
-    copySpans(m_spans, at, m_bytes.size(), at + bytes.size(), spans);
-    m_bytes.insert(at, bytes);
-    m_spans = std::move(spans);
+    copySpans(m_store.spans, 0, at, 0, spans);
+    appendSpan(spans, static_cast<uint32_t>(at + bytes.size()), m_store.formatId(fmt));
+    copySpans(m_store.spans, at, m_store.bytes.size(), at + bytes.size(), spans);
+    m_store.bytes.insert(at, bytes);
+    m_store.spans = std::move(spans);
     invalidate();
 }
 
@@ -257,11 +294,16 @@ void TextDocument::insert(std::size_t pos, const TextDocument &fragment, std::si
     const std::size_t fe = fragment.byteOffset(to);
     const std::size_t at = byteOffset(std::min(pos, length() - 1));
     std::vector<Span> spans;
-    copySpans(m_spans, 0, at, 0, spans);
-    copySpans(fragment.m_spans, fb, fe, at, spans);
-    copySpans(m_spans, at, m_bytes.size(), at + (fe - fb), spans);
-    m_bytes.insert(at, fragment.m_bytes, fb, fe - fb);
-    m_spans = std::move(spans);
+    copySpans(m_store.spans, 0, at, 0, spans);
+    std::vector<FormatId> remap;
+    remap.reserve(fragment.m_store.palette.size());
+    for (const CharFormat &format : fragment.m_store.palette) {
+        remap.push_back(m_store.formatId(format));
+    }
+    copySpans(fragment.m_store.spans, fb, fe, at, spans, &remap);
+    copySpans(m_store.spans, at, m_store.bytes.size(), at + (fe - fb), spans);
+    m_store.bytes.insert(at, fragment.m_store.bytes, fb, fe - fb);
+    m_store.spans = std::move(spans);
     invalidate();
 }
 
@@ -274,10 +316,10 @@ void TextDocument::erase(std::size_t from, std::size_t to)
     const std::size_t b = byteOffset(from);
     const std::size_t e = byteOffset(to);
     std::vector<Span> spans;
-    copySpans(m_spans, 0, b, 0, spans);
-    copySpans(m_spans, e, m_bytes.size(), b, spans);
-    m_bytes.erase(b, e - b);
-    m_spans = std::move(spans);
+    copySpans(m_store.spans, 0, b, 0, spans);
+    copySpans(m_store.spans, e, m_store.bytes.size(), b, spans);
+    m_store.bytes.erase(b, e - b);
+    m_store.spans = std::move(spans);
     invalidate();
 }
 
@@ -290,10 +332,10 @@ void TextDocument::setFormat(std::size_t from, std::size_t to, const CharFormat 
     const std::size_t b = byteOffset(from);
     const std::size_t e = byteOffset(to);
     std::vector<Span> spans;
-    copySpans(m_spans, 0, b, 0, spans);
-    appendSpan(spans, static_cast<uint32_t>(e), fmt);
-    copySpans(m_spans, e, m_bytes.size(), e, spans);
-    m_spans = std::move(spans);
+    copySpans(m_store.spans, 0, b, 0, spans);
+    appendSpan(spans, static_cast<uint32_t>(e), m_store.formatId(fmt));
+    copySpans(m_store.spans, e, m_store.bytes.size(), e, spans);
+    m_store.spans = std::move(spans);
 }
 
 std::u32string toU32(std::string_view text)

@@ -35,10 +35,31 @@ struct Run {
     CharFormat format;
 };
 
+/// The index of a format in a document's palette.
+using FormatId = uint32_t;
+
 /// A stretch of the stored text sharing one format: bytes up to end (exclusive) of the UTF-8 text.
+/// The format is an index into the palette of the text the span belongs to: a span is 8 bytes,
+/// so a Replace-All copies and compares little beside the text itself.
 struct Span {
     uint32_t end = 0;
-    CharFormat format;
+    FormatId format = 0;
+};
+
+/// A document's stored form: the text as UTF-8, the spans over its bytes (in order, maximal:
+/// neighbours differ, the last ending at bytes.size()), and the palette their formats index. The
+/// palette holds each format once, so equal ids mean equal formats; it may hold unused entries.
+struct StoredText {
+    std::string bytes;
+    std::vector<Span> spans;
+    std::vector<CharFormat> palette;
+
+    /// The id of format, added to the palette when new.
+    FormatId formatId(const CharFormat &format);
+    /// Append text in format, continuing the last span when the formats agree.
+    void append(std::string_view text, const CharFormat &format);
+    /// Empty all three, keeping their memory.
+    void clear();
 };
 
 /// Positions in the public functions count characters (code points). The text is stored as UTF-8
@@ -75,12 +96,16 @@ public:
     const std::string &bytes() const;
     /// The formats: spans in order, maximal (neighbours differ), the last ending at bytes().size().
     const std::vector<Span> &spans() const;
-    /// Take over a new text and its spans (same rules as above; bytes end with a paragraph mark).
-    void assign(std::string bytes, std::vector<Span> spans);
+    /// The formats the spans' ids index.
+    const std::vector<CharFormat> &palette() const;
+    /// The format of a span's id.
+    const CharFormat &formatOf(FormatId id) const;
+    /// Take over a new stored form (see StoredText; the bytes end with a paragraph mark).
+    void assign(StoredText text);
     /// The same, with its number of characters already known.
-    void assign(std::string bytes, std::vector<Span> spans, std::size_t length);
+    void assign(StoredText text, std::size_t length);
     /// Hand over the stored form (for reuse of its memory); the document becomes empty.
-    void release(std::string &bytes, std::vector<Span> &spans);
+    void release(StoredText &text);
     /// Swap the stored form with another document's (cheap; used for undo snapshots).
     void swap(TextDocument &other) noexcept;
     /// The byte offset of character pos (pos <= length()).
@@ -95,8 +120,7 @@ private:
     void countCharacters() const;
     void buildIndex() const;
 
-    std::string m_bytes;
-    std::vector<Span> m_spans;
+    StoredText m_store;
 
     // Lazily built: character count, byte offsets of every 64th character, the code point text.
     mutable bool m_lengthKnown = false;
@@ -109,7 +133,7 @@ private:
 };
 
 /// Appends stretches to a span list, merging a stretch into the last span when formats agree.
-void appendSpan(std::vector<Span> &spans, uint32_t end, const CharFormat &format);
+void appendSpan(std::vector<Span> &spans, uint32_t end, FormatId format);
 
 /// The test notation: text with formatted runs written as {attrs|text}. attrs is a sequence of
 /// "b" (bold), "i" (italic), "u" (single underline) or "uN" (underline style N), "#RRGGBB" (colour,

@@ -526,11 +526,6 @@ const std::vector<Inst> &Program::instructions() const
     return m_prog;
 }
 
-bool Program::canStartWith(unsigned char b) const
-{
-    return m_first[b];
-}
-
 bool Program::matchAt(const Subject &subject, std::size_t pos, Captures &captures) const
 {
     const std::string_view text = subject.text;

@@ -112,8 +112,12 @@ public:
 
     int groupCount() const;
     const std::vector<Inst> &instructions() const;
-    /// Whether a match can begin with a character whose first UTF-8 byte is b.
-    bool canStartWith(unsigned char b) const;
+    /// Whether a match can begin with a character whose first UTF-8 byte is b (inline: the
+    /// search asks it of every byte it skips).
+    bool canStartWith(unsigned char b) const
+    {
+        return m_first[b];
+    }
     /// Match at byte position pos: on success true, with captures filled. Throws PatternError
     /// (TooComplex) when an attempt runs away.
     bool matchAt(const Subject &subject, std::size_t pos, Captures &captures) const;
