@@ -173,7 +173,8 @@ std::vector<TextRun> Host::documentRuns()
             if (!first) {
                 // The paragraph mark: it carries the formatting of the text before it.
                 TextRun mark = runs.empty() ? TextRun{} : runs.back();
-                mark.text = "\r";
+                mark.text.clear();
+                mark.text.push_back('\r');
                 add(std::move(mark));
             }
             first = false;
