@@ -2,6 +2,8 @@
 // LibreOffice Writer, inside one undo step with the document's redrawing held back.
 //   build/uno/bench/uno/uno_bench  (or build/release/...: cmake -DTONVALE_UNO=ON)
 
+#include "chords/marking.h"
+#include "music/transpose.h"
 #include "word/builtin/host.h"
 #include "word/replacetext.h"
 #include "word/uno/unohost.h"
@@ -20,41 +22,14 @@
 namespace
 {
 
-struct Phase {
-    const char *find;
-    int tone;
+class AnswerNo : public word::Prompter
+{
+public:
+    word::Answer show(const word::Message &) override
+    {
+        return word::Answer::No;
+    }
 };
-
-// The note names in the order the pass replaces them (two-letter names first) with their tone numbers.
-constexpr Phase phaseOne[] = {{"Bb", 2},
-                              {"Db", 5},
-                              {"Eb", 7},
-                              {"Gb", 10},
-                              {"Ab", 12},
-                              {"A#", 2},
-                              {"C#", 5},
-                              {"D#", 7},
-                              {"F#", 10},
-                              {"G#", 12},
-                              {"A", 1},
-                              {"B", 3},
-                              {"C", 4},
-                              {"D", 6},
-                              {"E", 8},
-                              {"F", 9},
-                              {"G", 11}};
-constexpr const char *flatNames[] = {"", "A", "Bb", "B", "C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab"};
-constexpr int phaseTwo[] = {2, 5, 7, 10, 12, 1, 3, 4, 6, 8, 9, 11};
-
-int shifted(int tone, int delta)
-{
-    return ((tone - 1 + delta) % 12 + 12) % 12 + 1;
-}
-
-std::string marker(int tone)
-{
-    return "*:" + std::to_string(tone) + ":*";
-}
 
 // The pass as the Transpose command runs it: 17 note names to markers, 12 markers to names.
 void transpose(word::Application &app, const word::ChordFont &font, int delta, bool oneUndoStep)
@@ -63,13 +38,8 @@ void transpose(word::Application &app, const word::ChordFont &font, int delta, b
     if (oneUndoStep) {
         group.emplace(app, "Transpose");
     }
-    for (const auto &step : phaseOne) {
-        word::ReplaceText(app, font, step.find, marker(shifted(step.tone, delta)), false);
-    }
-    for (const int tone : phaseTwo) {
-        word::ReplaceText(app, font, marker(tone), flatNames[tone], false);
-    }
-    app.ScreenRefresh();
+    AnswerNo prompter; // never asked: the chord font is bold
+    music::ReplaceChords(app, prompter, font, 0, 0, false, delta);
 }
 
 // 1,000 bold chord lines over 1,000 lyric lines.
@@ -174,39 +144,14 @@ BENCHMARK(BM_UnoTransposePassWholeLines)->Unit(benchmark::kMillisecond)->UseReal
 // The chord marking's twenty formatting-only wildcard passes over the same sheet.
 void BM_UnoMarkChords(benchmark::State &state)
 {
-    static const char *catalogue[] = {"<[A-G]{1}>",
-                                      "<[A-G]{1}[#bMm1-79+-]{1,7}",
-                                      "<[A-G]{1}[#b]{1}sus>",
-                                      "<[A-G]{1}[#b]{1}sus[24]{1}",
-                                      "<[A-G]{1}sus>",
-                                      "<[A-G]{1}sus[24]{1}",
-                                      "<[A-G]{1}[#b]{1}dim>",
-                                      "<[A-G]{1}dim>",
-                                      "<[A-G]{1}[#b]{1}dim7",
-                                      "<[A-G]{1}dim7",
-                                      "<[A-G]{1}[#b]{1}[Mm]{1}aj",
-                                      "<[A-G]{1}[Mm]{1}aj",
-                                      "<[A-G]{1}[#b]{1}[Mm]{1}aj[7913]{1,2}",
-                                      "<[A-G]{1}[Mm]{1}aj[7913]{1,2}",
-                                      "<[A-G]{1}[#b]{1}[Aa]{1}ug",
-                                      "<[A-G]{1}[Aa]{1}ug",
-                                      "<[A-G]{1}[#b]{1}[Aa]{1}dd[249]{1}",
-                                      "<[A-G]{1}[Aa]{1}dd[249]{1}",
-                                      "<[A-G]{1}[#b]{1}7[Aa]{1}dd[249]{1}",
-                                      "<[A-G]{1}7[Aa]{1}dd[249]{1}"};
+    word::ChordFont font;
+    font.useStyle = 1;
+    font.bold = 1;
     auto &app = *office().host;
     for (auto _ : state) {
         word::UndoGroup group(app, "Mark Chords");
-        for (const char *pattern : catalogue) {
-            auto find = app.selection()->find();
-            find->ClearFormatting();
-            find->ClearReplacementFormatting();
-            find->setText(pattern);
-            find->setReplacementText("");
-            find->setFormat(true);
-            find->setMatchWildcards(true);
-            find->setReplacementFont(word::FontProperty::Bold, word::wdTrue);
-            find->Execute(word::wdReplaceAll);
+        for (const auto pattern : chords::catalogue) {
+            chords::FindChord(app, font, std::string(pattern));
         }
     }
 }

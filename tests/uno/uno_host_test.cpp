@@ -1,6 +1,8 @@
 // The LibreOffice Writer host gives Word's results: every test builds a document in a headless
 // office, runs the operations the commands use and reads the text and formatting back.
 
+#include "chords/nashville.h"
+#include "edit/combinelines.h"
 #include "support/office.h"
 #include "word/messages.h"
 #include "word/replacetext.h"
@@ -224,7 +226,7 @@ TEST_P(NashvilleConversion, GivesLettersInA)
 {
     EXPECT_EQ(onDocument(GetParam().doc,
                          [](auto &host) {
-                             unotest::nashvilleToLetters(host, styleFont(1, 0, 0));
+                             chords::ConvertNNStoA(host, styleFont(1, 0, 0));
                          }),
               GetParam().expected);
 }
@@ -335,7 +337,7 @@ TEST(SelectionOnOffice, CombineLinesJoinsTwoPairs)
 {
     auto &host = office();
     const std::string result = onDocument("C   G\nfirst half\n{b#FF0000|D}   A\nsecond half\nnext", [](auto &h) {
-        unotest::combineLines(h);
+        edit::CombineLines(h);
     });
     EXPECT_EQ(result, "C   G{b#FF0000|D}   A\nfirst halfsecond half\nnext");
     auto selection = host.selection();
@@ -344,13 +346,12 @@ TEST(SelectionOnOffice, CombineLinesJoinsTwoPairs)
     EXPECT_EQ(host.clipboardText(), "second half");
 }
 
-TEST(SelectionOnOffice, CombineLinesInsideAnUndoStepUndoesAtOnce)
+TEST(SelectionOnOffice, CombineLinesUndoesAtOnce)
 {
     auto &host = office();
     EXPECT_EQ(onDocument("C\nfirst\nD\nsecond\nnext",
                          [](auto &h) {
-                             word::UndoGroup group(h, "Combine Lines");
-                             unotest::combineLines(h);
+                             edit::CombineLines(h);
                          }),
               "CD\nfirstsecond\nnext");
     EXPECT_TRUE(host.undo());
@@ -361,8 +362,8 @@ TEST(SelectionOnOffice, TwoCombinesInARowTakeEightLines)
 {
     EXPECT_EQ(onDocument("1\n2\n3\n4\n5\n6\n7\n8\n9",
                          [](auto &h) {
-                             unotest::combineLines(h);
-                             unotest::combineLines(h);
+                             edit::CombineLines(h);
+                             edit::CombineLines(h);
                          }),
               "13\n24\n57\n68\n9");
 }

@@ -1,5 +1,8 @@
 #include "office.h"
 
+#include "chords/marking.h"
+#include "music/transpose.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -267,158 +270,29 @@ namespace unotest
 namespace
 {
 
-int shifted(int tone, int delta)
+class AnswerYes : public word::Prompter
 {
-    return ((tone - 1 + delta) % 12 + 12) % 12 + 1;
-}
-
-std::string marker(int tone)
-{
-    return "*:" + std::to_string(tone) + ":*";
-}
+public:
+    word::Answer show(const word::Message &message) override
+    {
+        return message.buttons == word::Buttons::Ok ? word::Answer::Ok : word::Answer::Yes;
+    }
+};
 
 } // namespace
 
 void transposePass(word::Application &app, const word::ChordFont &font, int delta, bool sharps, bool nashvilleOut)
 {
-    static const std::pair<const char *, int> phaseOne[] = {{"Bb", 2},
-                                                            {"Db", 5},
-                                                            {"Eb", 7},
-                                                            {"Gb", 10},
-                                                            {"Ab", 12},
-                                                            {"A#", 2},
-                                                            {"C#", 5},
-                                                            {"D#", 7},
-                                                            {"F#", 10},
-                                                            {"G#", 12},
-                                                            {"A", 1},
-                                                            {"B", 3},
-                                                            {"C", 4},
-                                                            {"D", 6},
-                                                            {"E", 8},
-                                                            {"F", 9},
-                                                            {"G", 11}};
-    static const char *flats[] = {"", "A", "Bb", "B", "C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab"};
-    static const char *sharpNames[] = {"", "A", "A#", "B", "C", "C#", "D", "D#", "E", "F", "F#", "G", "G#"};
-    static const char *degrees[] = {"", "1", "b2", "2", "b3", "3", "4", "b5", "5", "b6", "6", "b7", "7"};
-    for (const auto &[name, tone] : phaseOne) {
-        word::ReplaceText(app, font, name, marker(shifted(tone, delta)), false);
-    }
-    if (nashvilleOut) {
-        for (int tone = 1; tone <= 12; ++tone) {
-            word::ReplaceText(app, font, marker(tone), degrees[tone], false);
-        }
-    } else {
-        for (const int tone : {2, 5, 7, 10, 12, 1, 3, 4, 6, 8, 9, 11}) {
-            word::ReplaceText(app, font, marker(tone), sharps ? sharpNames[tone] : flats[tone], false);
-        }
-    }
-    app.ScreenRefresh();
-}
-
-void nashvilleToLetters(word::Application &app, const word::ChordFont &font)
-{
-    static const std::pair<const char *, const char *> steps[] = {{"-([1-7]{1})", "DASH\\1"},
-                                                                  {"+([1-7]{1})", "PLUS\\1"},
-                                                                  {"#([1-7]{1})", "SHARP\\1"},
-                                                                  {"<1", "A"},
-                                                                  {"<2", "B"},
-                                                                  {"<3", "C#"},
-                                                                  {"<4", "D"},
-                                                                  {"<5", "E"},
-                                                                  {"<6", "F#"},
-                                                                  {"<7", "G#"},
-                                                                  {"<b2", "Bb"},
-                                                                  {"<b3", "C"},
-                                                                  {"<b5", "Eb"},
-                                                                  {"<b6", "F"},
-                                                                  {"<b7", "G"},
-                                                                  {"DASH([1-7]{1})", "-\\1"},
-                                                                  {"PLUS([1-7]{1})", "+\\1"},
-                                                                  {"SHARP([1-7]{1})", "#\\1"}};
-    for (const auto &[find, replace] : steps) {
-        word::ReplaceText(app, font, find, replace, true);
-    }
-    app.ScreenRefresh();
+    AnswerYes prompter;
+    music::ReplaceChords(app, prompter, font, 0, nashvilleOut ? 1 : 0, sharps, delta);
 }
 
 void markChords(word::Application &app, const word::ChordFont &font)
 {
-    static const char *catalogue[] = {"<[A-G]{1}>",
-                                      "<[A-G]{1}[#bMm1-79+-]{1,7}",
-                                      "<[A-G]{1}[#b]{1}sus>",
-                                      "<[A-G]{1}[#b]{1}sus[24]{1}",
-                                      "<[A-G]{1}sus>",
-                                      "<[A-G]{1}sus[24]{1}",
-                                      "<[A-G]{1}[#b]{1}dim>",
-                                      "<[A-G]{1}dim>",
-                                      "<[A-G]{1}[#b]{1}dim7",
-                                      "<[A-G]{1}dim7",
-                                      "<[A-G]{1}[#b]{1}[Mm]{1}aj",
-                                      "<[A-G]{1}[Mm]{1}aj",
-                                      "<[A-G]{1}[#b]{1}[Mm]{1}aj[7913]{1,2}",
-                                      "<[A-G]{1}[Mm]{1}aj[7913]{1,2}",
-                                      "<[A-G]{1}[#b]{1}[Aa]{1}ug",
-                                      "<[A-G]{1}[Aa]{1}ug",
-                                      "<[A-G]{1}[#b]{1}[Aa]{1}dd[249]{1}",
-                                      "<[A-G]{1}[Aa]{1}dd[249]{1}",
-                                      "<[A-G]{1}[#b]{1}7[Aa]{1}dd[249]{1}",
-                                      "<[A-G]{1}7[Aa]{1}dd[249]{1}"};
-    for (const char *pattern : catalogue) {
-        auto selection = app.selection();
-        auto find = selection->find();
-        find->ClearFormatting();
-        find->ClearReplacementFormatting();
-        find->setText(pattern);
-        find->setReplacementText("");
-        find->setForward(true);
-        find->setWrap(word::wdFindContinue);
-        find->setFormat(true);
-        find->setMatchCase(false);
-        find->setMatchWholeWord(false);
-        find->setMatchAllWordForms(false);
-        find->setMatchSoundsLike(false);
-        find->setMatchWildcards(true);
-        if (font.useColor == 1) {
-            find->setReplacementFont(word::FontProperty::Color, font.lColor);
-        }
-        if (font.useStyle == 1) {
-            if (font.bold == 1) {
-                find->setReplacementFont(word::FontProperty::Bold, word::wdTrue);
-            }
-            if (font.italic == 1) {
-                find->setReplacementFont(word::FontProperty::Italic, word::wdTrue);
-            }
-            if (font.underline == 1) {
-                find->setReplacementFont(word::FontProperty::Underline, word::wdTrue);
-            }
-        }
-        find->Execute(word::wdReplaceAll);
+    for (const auto pattern : chords::catalogue) {
+        chords::FindChord(app, font, std::string(pattern));
     }
     app.ScreenRefresh();
-}
-
-void combineLines(word::Application &app)
-{
-    using namespace word;
-    auto s = app.selection();
-    s->MoveDown(wdLine, 2, std::nullopt);
-    s->MoveDown(wdLine, 1, wdExtend);
-    s->MoveLeft(wdCharacter, 1, wdExtend);
-    s->Cut();
-    s->MoveUp(wdLine, 1, std::nullopt);
-    s->MoveLeft(wdCharacter, 1, std::nullopt);
-    s->PasteAndFormat(wdPasteDefault);
-    s->MoveRight(wdCharacter, 1, std::nullopt);
-    s->MoveDown(wdLine, 1, std::nullopt);
-    s->Delete(wdCharacter, 1);
-    s->MoveDown(wdLine, 1, wdExtend);
-    s->MoveLeft(wdCharacter, 1, wdExtend);
-    s->Cut();
-    s->MoveLeft(wdCharacter, 1, std::nullopt);
-    s->PasteAndFormat(wdPasteDefault);
-    s->MoveRight(wdCharacter, 1, std::nullopt);
-    s->Delete(wdCharacter, 1);
 }
 
 } // namespace unotest

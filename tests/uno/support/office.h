@@ -34,14 +34,12 @@ std::string notationOf(const std::vector<word::uno::TextRun> &runs);
 namespace unotest
 {
 
-/// The transposition pass's Replace-Alls: 17 note names to tone markers, then 12 markers to names
-/// (letters with sharps or flats, or Nashville degrees), in the command's order.
+/// The transposition pass (music::ReplaceChords) for letter chords: 17 note names to tone markers, then
+/// 12 markers to names (letters with sharps or flats, or Nashville degrees). A confirmation, which only a
+/// font with no chord font parameter asks for, is answered Yes.
 void transposePass(word::Application &app, const word::ChordFont &font, int delta, bool sharps, bool nashvilleOut);
-/// The Nashville number conversion's 18 wildcard Replace-Alls (numbers to letters in A).
-void nashvilleToLetters(word::Application &app, const word::ChordFont &font);
-/// The chord marking: the twenty catalogue patterns, each a formatting-only Replace-All.
+/// The chord marking's passes: chords::FindChord for each catalogue pattern with font as given (lColor
+/// taken as it is), then one ScreenRefresh; no document or parameter check.
 void markChords(word::Application &app, const word::ChordFont &font);
-/// The seventeen selection steps of line combining.
-void combineLines(word::Application &app);
 
 } // namespace unotest

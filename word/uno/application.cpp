@@ -1,0 +1,212 @@
+// The office as word::Application: its Writer documents, the active one, undo groups, Quit and
+// the Document object.
+
+#include "hostimpl.h"
+
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/system/SystemShellExecute.hpp>
+#include <com/sun/star/system/SystemShellExecuteFlags.hpp>
+
+namespace word::uno
+{
+
+std::vector<Reference<css::text::XTextDocument>> Host::Impl::writerDocuments()
+{
+    std::vector<Reference<css::text::XTextDocument>> docs;
+    const auto components = desktop->getComponents();
+    if (!components.is()) {
+        return docs;
+    }
+    const auto enumeration = components->createEnumeration();
+    while (enumeration->hasMoreElements()) {
+        Reference<css::text::XTextDocument> doc(enumeration->nextElement(), UNO_QUERY);
+        if (doc.is()) {
+            docs.push_back(doc);
+        }
+    }
+    return docs;
+}
+
+Reference<css::text::XTextDocument> Host::Impl::activeDocument(bool required)
+{
+    Reference<css::text::XTextDocument> doc(desktop->getCurrentComponent(), UNO_QUERY);
+    if (!doc.is()) {
+        // The current component is none when the office shows no window, and can be another
+        // application's document: take an open Writer document then.
+        const auto docs = writerDocuments();
+        if (!docs.empty()) {
+            doc = docs.front();
+        }
+    }
+    if (!doc.is() && required) {
+        throw AutomationError(noDocumentText);
+    }
+    return doc;
+}
+
+Reference<css::frame::XController> Host::Impl::controller(const Reference<css::text::XTextDocument> &doc)
+{
+    Reference<css::frame::XModel> model(doc, UNO_QUERY_THROW);
+    auto result = model->getCurrentController();
+    if (!result.is()) {
+        throw AutomationError("The LibreOffice Writer document has no window.");
+    }
+    return result;
+}
+
+void Host::Impl::closeGroup(const OpenGroup &group)
+{
+    if (group.locked) {
+        group.model->unlockControllers();
+    }
+    group.undo->leaveUndoContext();
+}
+
+namespace
+{
+
+class UnoDocument : public Document
+{
+public:
+    explicit UnoDocument(Host::Impl &impl)
+        : m(impl)
+    {
+    }
+
+    void FollowHyperlink(const std::string &address, bool) override
+    {
+        m.guarded([&] {
+            m.activeDocument();
+            const auto shell = css::system::SystemShellExecute::create(m.remote);
+            try {
+                shell->execute(ou(address), OUString(), css::system::SystemShellExecuteFlags::URIS_ONLY);
+            } catch (const css::uno::RuntimeException &) {
+                throw;
+            } catch (const css::uno::Exception &e) {
+                throw AutomationError("Cannot open " + address + ": " + utf8(e.Message));
+            }
+        });
+    }
+
+private:
+    Host::Impl &m;
+};
+
+} // namespace
+
+Host::Host(std::unique_ptr<Impl> impl)
+    : m_impl(std::move(impl))
+{
+    m_impl->quit = [this] {
+        raiseQuit();
+    };
+}
+
+Host::~Host()
+{
+    Impl &m = *m_impl;
+    if (m.listener.is()) {
+        m.listener->detach();
+    }
+    if (!m.lost) {
+        try {
+            for (auto it = m.groups.rbegin(); it != m.groups.rend(); ++it) {
+                Impl::closeGroup(*it);
+            }
+            m.desktop->removeTerminateListener(Reference<css::frame::XTerminateListener>(m.listener.get()));
+        } catch (...) {
+            // The office may be gone already.
+        }
+    }
+    try {
+        if (m.bridge.is()) {
+            m.bridge->dispose();
+        }
+    } catch (...) {
+    }
+}
+
+HostNames Host::names() const
+{
+    return {productName, productName};
+}
+
+int32_t Host::DocumentsCount()
+{
+    return m_impl->guarded([&] {
+        return static_cast<int32_t>(m_impl->writerDocuments().size());
+    });
+}
+
+std::unique_ptr<Selection> Host::selection()
+{
+    return m_impl->guarded([&]() -> std::unique_ptr<Selection> {
+        m_impl->activeDocument();
+        return makeSelection(*m_impl);
+    });
+}
+
+std::unique_ptr<Document> Host::activeDocument()
+{
+    return m_impl->guarded([&]() -> std::unique_ptr<Document> {
+        m_impl->activeDocument();
+        return std::make_unique<UnoDocument>(*m_impl);
+    });
+}
+
+void Host::ScreenRefresh()
+{
+    // The office redraws by itself once the controllers are unlocked; only check that it is there.
+    m_impl->guarded([&] {
+        m_impl->desktop->getCurrentComponent();
+    });
+}
+
+void Host::Quit()
+{
+    m_impl->guarded([&] {
+        try {
+            m_impl->desktop->terminate();
+        } catch (const css::lang::DisposedException &) {
+            // The office went away while answering: it has quit.
+        }
+    });
+}
+
+void Host::StartUndoGroup(const std::string &name)
+{
+    m_impl->guarded([&] {
+        const auto doc = m_impl->activeDocument(false);
+        if (!doc.is()) {
+            return;
+        }
+        Reference<css::document::XUndoManagerSupplier> supplier(doc, UNO_QUERY_THROW);
+        Impl::OpenGroup group;
+        group.undo = supplier->getUndoManager();
+        group.model.set(doc, UNO_QUERY_THROW);
+        group.undo->enterUndoContext(ou(name));
+        m_impl->paragraphCriteria.reset();
+        // Without redrawing after every change a whole pass runs about three times faster.
+        group.model->lockControllers();
+        group.locked = true;
+        m_impl->groups.push_back(group);
+    });
+}
+
+void Host::EndUndoGroup()
+{
+    m_impl->guarded([&] {
+        if (m_impl->groups.empty()) {
+            return;
+        }
+        const Impl::OpenGroup group = m_impl->groups.back();
+        m_impl->groups.pop_back();
+        m_impl->paragraphCriteria.reset();
+        Impl::closeGroup(group);
+    });
+}
+
+} // namespace word::uno

@@ -1,0 +1,246 @@
+#pragma once
+
+// What the files of the LibreOffice Writer host share: the host's state behind Host, the office's
+// values for Word's, and a few helpers around UNO strings and property values. Private to word/uno.
+
+#include "unohost.h"
+
+#include <com/sun/star/awt/FontSlant.hpp>
+#include <com/sun/star/awt/Point.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/beans/XPropertyState.hpp>
+#include <com/sun/star/datatransfer/XTransferable.hpp>
+#include <com/sun/star/datatransfer/clipboard/XClipboard.hpp>
+#include <com/sun/star/document/XUndoManager.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XTerminateListener.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/text/XTextViewCursor.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/XReplaceDescriptor.hpp>
+#include <cppuhelper/implbase1.hxx>
+#include <rtl/ref.hxx>
+#include <rtl/ustring.hxx>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace css = ::com::sun::star;
+
+namespace word::uno
+{
+
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::Sequence;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+using rtl::OUString;
+using PropertyValues = std::vector<css::beans::PropertyValue>;
+
+inline constexpr const char *productName = "LibreOffice Writer";
+inline constexpr const char *lostMessage = "The connection to LibreOffice Writer was lost.";
+inline constexpr const char *noDocumentText = "No LibreOffice Writer document is open.";
+
+// --- Strings, property values, files (values.cpp) ---------------------------------------------------
+
+OUString ou(const std::string &utf8);
+OUString ou(const char *ascii);
+std::string utf8(const OUString &text);
+css::beans::PropertyValue property(const char *name, const Any &value);
+Sequence<css::beans::PropertyValue> properties(const PropertyValues &values);
+Sequence<OUString> propertyNames(const PropertyValues &values);
+/// The file URL of an absolute path; throws AutomationError for a path that is none.
+OUString fileUrl(const std::string &path);
+
+// --- Word's values and LibreOffice's (values.cpp) ---------------------------------------------------
+
+/// The four character properties the host reads and writes, by name order: colour, posture,
+/// underline, weight.
+inline constexpr const char *characterAttributes[] = {"CharColor", "CharPosture", "CharUnderline", "CharWeight"};
+
+sal_Int32 officeColor(int32_t wordColor);
+int32_t wordColor(sal_Int32 officeColor);
+/// LibreOffice's FontUnderline for a WdUnderline (wdTrue and wdUnderlineWords are single); throws
+/// AutomationError for a style the office does not have.
+sal_Int16 officeUnderline(int32_t word);
+int32_t wordUnderline(sal_Int16 office);
+/// The office's property behind a font property of Word's.
+const char *officeName(FontProperty which);
+/// Word's value (wdTrue/0, a WdUnderline, a colour) of the office's value of the property; an
+/// empty value reads as the default (not bold, no underline, automatic colour).
+int32_t wordValue(FontProperty which, const Any &value);
+
+/// Find.Font or Find.Replacement.Font as far as set.
+struct FontSettings {
+    std::optional<int32_t> bold, italic, underline, color;
+
+    bool any() const
+    {
+        return bold || italic || underline || color;
+    }
+    void set(FontProperty property, int32_t value);
+};
+
+/// The office's character properties for Word's font settings; used both as search criteria and as
+/// replacement formatting (criteria that the office cannot search for throw AutomationError).
+PropertyValues officeAttributes(const FontSettings &font, bool asCriteria);
+/// The replacement side of a formatted Replace-All: the criteria, overridden by the formatting.
+PropertyValues mergedAttributes(const PropertyValues &criteria, const PropertyValues &replacement);
+/// Set each value on props, in order.
+void setAttributes(const Reference<css::beans::XPropertySet> &props, const PropertyValues &values);
+/// Reset the four character attributes of a range (its props and states) to their defaults, then set values.
+void resetAttributes(const Reference<css::beans::XPropertySet> &props,
+                     const Reference<css::beans::XPropertyState> &states,
+                     const PropertyValues &values);
+/// Character count of a range's string as Word counts it: a paragraph break is one character.
+int32_t wordLength(const OUString &text);
+
+// --- Find (find.cpp) --------------------------------------------------------------------------------
+
+struct FindSettings {
+    std::string text;
+    std::string replacement;
+    bool forward = true;
+    int32_t wrap = wdFindStop;
+    bool format = false;
+    bool matchCase = false;
+    bool wholeWord = false;
+    bool wildcards = false;
+    bool soundsLike = false;
+    bool allWordForms = false;
+    FontSettings font;
+    FontSettings replacementFont;
+};
+
+/// Every match of a search, in document order.
+std::vector<Reference<css::text::XTextRange>> allMatches(const Reference<css::text::XTextDocument> &doc,
+                                                         const Reference<css::util::XSearchDescriptor> &search);
+/// Delete every match, last first so that the earlier ranges stay where they are.
+void deleteMatches(const std::vector<Reference<css::text::XTextRange>> &matches);
+/// Give every match the formatting where it stands.
+void formatMatches(const std::vector<Reference<css::text::XTextRange>> &matches, const PropertyValues &formatting);
+
+// --- The connection (connection.cpp) ----------------------------------------------------------------
+
+// Tells the host about the office quitting (a normal quit) and the bridge going away (a killed office).
+class QuitListener : public cppu::WeakImplHelper1<css::frame::XTerminateListener>
+{
+public:
+    explicit QuitListener(std::function<void(bool)> onQuit);
+
+    void detach();
+    void setBridge(const Reference<css::uno::XInterface> &bridge);
+
+    void SAL_CALL queryTermination(const css::lang::EventObject &) override;
+    void SAL_CALL notifyTermination(const css::lang::EventObject &) override;
+    void SAL_CALL disposing(const css::lang::EventObject &event) override;
+
+private:
+    void fire(bool bridgeGone);
+
+    std::mutex m_mutex;
+    std::function<void(bool)> m_onQuit;
+    Reference<css::uno::XInterface> m_bridge;
+};
+
+// --- The host's state -------------------------------------------------------------------------------
+
+struct Host::Impl {
+    Reference<css::uno::XComponentContext> local;
+    Reference<css::lang::XComponent> bridge;
+    Reference<css::uno::XComponentContext> remote;
+    Reference<css::frame::XDesktop2> desktop;
+    rtl::Reference<QuitListener> listener;
+    std::atomic<bool> lost{false};
+    std::atomic<bool> quitRaised{false};
+    std::function<void()> quit; // raises the Quit event
+
+    FindSettings find;
+
+    // Whether the active document may hold searched values on the paragraph level, for the
+    // criteria last asked about; kept for the length of an undo group.
+    struct ParagraphCriteria {
+        Reference<css::uno::XInterface> doc;
+        PropertyValues criteria;
+        bool possible = true;
+    };
+    std::optional<ParagraphCriteria> paragraphCriteria;
+    bool mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
+    bool replaceCarrying(const Reference<css::text::XTextDocument> &doc,
+                         const Reference<css::util::XReplaceDescriptor> &descriptor,
+                         const PropertyValues &criteria,
+                         const PropertyValues &formatting);
+
+    struct OpenGroup {
+        Reference<css::document::XUndoManager> undo;
+        Reference<css::frame::XModel> model;
+        bool locked = false;
+    };
+    std::vector<OpenGroup> groups;
+    static void closeGroup(const OpenGroup &group);
+
+    // The remembered column of consecutive vertical moves.
+    bool haveColumn = false;
+    css::awt::Point columnLeftAt;
+    sal_Int32 column = 0;
+
+    Reference<css::datatransfer::XTransferable> cut; // when the office has no clipboard
+    // The formatting of the cut text, piece by piece: pasted at the end of formatted text, the office
+    // would extend that formatting over the pasted characters that carry none of their own.
+    struct CutPiece {
+        sal_Int32 length = 0; // in the office's characters; a paragraph break counts one
+        bool paragraphBreak = false;
+        PropertyValues attributes;
+    };
+    std::vector<CutPiece> cutPieces;
+
+    /// Turns the exception being handled into AutomationError (marking the office lost where the
+    /// bridge went away); std::bad_alloc passes.
+    [[noreturn]] void rethrow();
+
+    template<class F> auto guarded(F &&f) -> decltype(f())
+    {
+        if (lost) {
+            throw AutomationError(lostMessage);
+        }
+        try {
+            return f();
+        } catch (const AutomationError &) {
+            throw;
+        } catch (...) {
+            rethrow();
+        }
+    }
+
+    Reference<css::text::XTextDocument> activeDocument(bool required = true);
+    Reference<css::frame::XController> controller(const Reference<css::text::XTextDocument> &doc);
+    Reference<css::text::XTextViewCursor> viewCursor(bool unlock = true);
+    void unlockForView();
+    int32_t offset(const Reference<css::text::XTextRange> &position);
+    std::vector<Reference<css::text::XTextDocument>> writerDocuments();
+    Reference<css::datatransfer::clipboard::XClipboard> clipboard();
+    bool execute(int32_t replace);
+    void recordCutFormatting(const Reference<css::text::XTextViewCursor> &selection);
+    void restoreCutFormatting();
+};
+
+/// Move cursor n characters right (or left), in steps the office takes; false where it stops short.
+/// Nothing moves for n <= 0.
+bool moveBy(const Reference<css::text::XTextCursor> &cursor, sal_Int32 n, bool right, bool expand);
+
+/// The objects the host hands out, all working on its state (find.cpp, selection.cpp).
+std::unique_ptr<Find> makeFind(Host::Impl &impl);
+std::unique_ptr<Selection> makeSelection(Host::Impl &impl);
+
+} // namespace word::uno

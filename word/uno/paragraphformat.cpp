@@ -1,0 +1,206 @@
+// Formatted finds the office gets wrong.
+//
+// The office's attribute-restricted search keeps track of where the searched attributes hold by
+// walking the paragraph's formatting runs. Where a searched value comes from the paragraph itself
+// (its whole text was formatted, or its paragraph style gives it) and runs inside it override it
+// (blanks explicitly not bold between bold chords), only the stretch at the search's starting point
+// is found: after the first overriding run the rest of the paragraph is skipped. A Replace-All then
+// silently leaves most of such a line alone. Runs formatted one by one are found correctly.
+
+#include "hostimpl.h"
+
+#include <com/sun/star/beans/XMultiPropertySet.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/style/XAutoStyle.hpp>
+#include <com/sun/star/style/XAutoStyles.hpp>
+#include <com/sun/star/style/XAutoStylesSupplier.hpp>
+#include <com/sun/star/style/XStyle.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/util/XPropertyReplace.hpp>
+#include <com/sun/star/util/XReplaceable.hpp>
+#include <com/sun/star/util/XSearchable.hpp>
+
+#include <algorithm>
+
+namespace word::uno
+{
+
+namespace
+{
+
+bool anyCriterionHolds(const Sequence<Any> &values, const PropertyValues &criteria)
+{
+    for (std::size_t i = 0; i < criteria.size() && i < static_cast<std::size_t>(values.getLength()); ++i) {
+        if (values[static_cast<sal_Int32>(i)] == criteria[i].Value) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether some paragraph may take a searched value from the paragraph level: its own character
+// attributes (the paragraphs' automatic styles) or a paragraph style in use.
+bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria)
+{
+    const auto names = propertyNames(criteria);
+    Reference<css::style::XAutoStylesSupplier> autoSupplier(doc, UNO_QUERY);
+    if (autoSupplier.is()) {
+        const auto families = autoSupplier->getAutoStyles();
+        if (families.is() && families->hasByName(ou("ParagraphStyles"))) {
+            Reference<css::container::XEnumerationAccess> family(families->getByName(ou("ParagraphStyles")), UNO_QUERY);
+            const auto styles = family.is() ? family->createEnumeration() : nullptr;
+            while (styles.is() && styles->hasMoreElements()) {
+                Reference<css::style::XAutoStyle> style(styles->nextElement(), UNO_QUERY);
+                if (style.is() && anyCriterionHolds(style->getPropertyValues(names), criteria)) {
+                    return true;
+                }
+            }
+        }
+    }
+    Reference<css::style::XStyleFamiliesSupplier> styleSupplier(doc, UNO_QUERY);
+    if (!styleSupplier.is()) {
+        return true; // cannot tell: take the careful way
+    }
+    Reference<css::container::XIndexAccess> paragraphStyles(
+        styleSupplier->getStyleFamilies()->getByName(ou("ParagraphStyles")),
+        UNO_QUERY);
+    const sal_Int32 count = paragraphStyles.is() ? paragraphStyles->getCount() : 0;
+    for (sal_Int32 i = 0; i < count; ++i) {
+        Reference<css::style::XStyle> style(paragraphStyles->getByIndex(i), UNO_QUERY);
+        if (!style.is() || !style->isInUse()) {
+            continue;
+        }
+        Reference<css::beans::XMultiPropertySet> props(style, UNO_QUERY);
+        if (props.is() && anyCriterionHolds(props->getPropertyValues(names), criteria)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A search of the same text as settings' search, with no attributes and no styles.
+void copyTextSettings(const Reference<css::beans::XPropertySet> &settings,
+                      const Reference<css::beans::XPropertySet> &textOnly)
+{
+    for (const char *name : {"SearchRegularExpression", "SearchCaseSensitive", "SearchWords"}) {
+        textOnly->setPropertyValue(ou(name), settings->getPropertyValue(ou(name)));
+    }
+    textOnly->setPropertyValue(ou("SearchStyles"), Any(false));
+}
+
+// Every match of the text alone whose characters all carry the criteria, in document order.
+std::vector<Reference<css::text::XTextRange>> matchesCarrying(const Reference<css::util::XSearchable> &searchable,
+                                                              const Reference<css::beans::XPropertySet> &settings,
+                                                              const OUString &pattern,
+                                                              const PropertyValues &criteria)
+{
+    const auto descriptor = searchable->createSearchDescriptor();
+    descriptor->setSearchString(pattern);
+    copyTextSettings(settings, Reference<css::beans::XPropertySet>(descriptor, UNO_QUERY_THROW));
+    const auto found = searchable->findAll(descriptor);
+    const sal_Int32 count = found.is() ? found->getCount() : 0;
+    const auto names = propertyNames(criteria);
+    std::vector<Reference<css::text::XTextRange>> matches;
+    for (sal_Int32 i = 0; i < count; ++i) {
+        Reference<css::text::XTextRange> range(found->getByIndex(i), UNO_QUERY);
+        Reference<css::beans::XPropertySet> props(range, UNO_QUERY);
+        Reference<css::beans::XPropertyState> states(range, UNO_QUERY);
+        if (!props.is() || !states.is()) {
+            continue;
+        }
+        bool carries = true;
+        for (std::size_t k = 0; carries && k < criteria.size(); ++k) {
+            carries = props->getPropertyValue(criteria[k].Name) == criteria[k].Value;
+        }
+        if (carries) {
+            // A value over mixed formatting reads as its first character's.
+            for (const auto state : states->getPropertyStates(names)) {
+                carries = carries && state != css::beans::PropertyState_AMBIGUOUS_VALUE;
+            }
+        }
+        if (carries) {
+            matches.push_back(range);
+        }
+    }
+    return matches;
+}
+
+// The mark that stands in for the criteria while the office replaces the matches found by
+// matchesCarrying: a kerning of 0.13 mm, which no document uses, set on the matches only.
+constexpr const char *tagName = "CharKerning";
+constexpr sal_Int16 tagValue = 13;
+
+} // namespace
+
+bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc,
+                                          const PropertyValues &criteria)
+{
+    const Reference<css::uno::XInterface> key(doc, UNO_QUERY);
+    if (paragraphCriteria && paragraphCriteria->doc == key && paragraphCriteria->criteria.size() == criteria.size()
+        && std::equal(criteria.begin(),
+                      criteria.end(),
+                      paragraphCriteria->criteria.begin(),
+                      [](const auto &a, const auto &b) {
+                          return a.Name == b.Name && a.Value == b.Value;
+                      })) {
+        return paragraphCriteria->possible;
+    }
+    const bool possible = criteriaFromParagraphs(doc, criteria);
+    // Within an undo group (one command) nobody else formats whole paragraphs; outside ask each time.
+    if (!groups.empty()) {
+        paragraphCriteria = ParagraphCriteria{key, criteria, possible};
+    }
+    return possible;
+}
+
+// Replace-All of the descriptor's text restricted to the criteria, without the office's own
+// attribute-restricted search: the matches carrying the criteria are found by their text and their
+// formatting read, marked, and replaced by a Replace-All restricted to the mark.
+bool Host::Impl::replaceCarrying(const Reference<css::text::XTextDocument> &doc,
+                                 const Reference<css::util::XReplaceDescriptor> &descriptor,
+                                 const PropertyValues &criteria,
+                                 const PropertyValues &formatting)
+{
+    Reference<css::util::XSearchable> searchable(doc, UNO_QUERY_THROW);
+    Reference<css::beans::XPropertySet> settings(descriptor, UNO_QUERY_THROW);
+    const OUString pattern = descriptor->getSearchString();
+    const auto matches = matchesCarrying(searchable, settings, pattern, criteria);
+    if (matches.empty()) {
+        return false;
+    }
+    if (formatting.empty() && find.replacement.empty()) {
+        deleteMatches(matches);
+        return true;
+    }
+    if (find.replacement.empty()) {
+        formatMatches(matches, formatting);
+        return true;
+    }
+    formatMatches(matches, {property(tagName, Any(tagValue))});
+    Reference<css::util::XReplaceable> replaceable(doc, UNO_QUERY_THROW);
+    const auto marked = replaceable->createReplaceDescriptor();
+    marked->setSearchString(pattern);
+    marked->setReplaceString(descriptor->getReplaceString());
+    copyTextSettings(settings, Reference<css::beans::XPropertySet>(marked, UNO_QUERY_THROW));
+    Reference<css::util::XPropertyReplace> markedAttributes(marked, UNO_QUERY_THROW);
+    markedAttributes->setSearchAttributes(properties({property(tagName, Any(tagValue))}));
+    if (!formatting.empty()) {
+        markedAttributes->setReplaceAttributes(properties(mergedAttributes(criteria, formatting)));
+    }
+    const sal_Int32 replaced = replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(marked.get()));
+
+    // The replacements carry the mark of their first character: take it off again, in one
+    // attribute-only Replace-All (the mark comes from runs, which the office's search gets right).
+    // Set to no kerning, not reset: the office's undo of a reset inside a paragraph formatted as a
+    // whole loses the paragraph's formatting.
+    const auto cleanup = replaceable->createReplaceDescriptor();
+    Reference<css::util::XPropertyReplace> cleanupAttributes(cleanup, UNO_QUERY_THROW);
+    cleanupAttributes->setSearchAttributes(properties({property(tagName, Any(tagValue))}));
+    cleanupAttributes->setReplaceAttributes(properties({property(tagName, Any(sal_Int16(0)))}));
+    replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(cleanup.get()));
+    return replaced > 0;
+}
+
+} // namespace word::uno
