@@ -154,6 +154,17 @@ TEST_F(CommandsTest, FindChordsMarksChordShapedText)
     EXPECT_EQ(sheet(), "{b|G}  {b|Am7}  {b|D}/{b|F#}\nSweet grace");
 }
 
+TEST_F(CommandsTest, AMarkedPlainSheetTransposesAndItsLyricsStay)
+{
+    openSheet("G  Am7  D/F#\nSweet grace, how sweet");
+    form->Check1->setChecked(true);
+    click(form->Command6);
+    chooseKeys(10, 0); // G to A
+    click(form->Command2);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(sheet(), "{b|A}  {b|Bm7}  {b|E}/{b|Ab}\nSweet grace, how sweet");
+}
+
 TEST_F(CommandsTest, CommandsOnNoDocumentSaySo)
 {
     for (QPushButton *button : {form->Command1, form->Command2, form->Command6}) {
