@@ -42,8 +42,9 @@ void transpose(word::Application &app, const word::ChordFont &font, int delta, b
     music::ReplaceChords(app, prompter, font, 0, 0, false, delta);
 }
 
-// 1,000 bold chord lines over 1,000 lyric lines.
-std::vector<word::uno::TextRun> songSheet()
+// 1,000 bold chord lines over 1,000 lyric lines; wholeLines makes each chord line bold as a whole,
+// blanks too (as a line made bold at once).
+std::vector<word::uno::TextRun> songSheet(bool wholeLines = false)
 {
     const char *chords[] = {"C", "G/B", "Am7", "F#m7b5", "Bb", "Ebmaj7", "D7sus4", "E"};
     const char *lyrics = "Amazing grace how sweet the sound that saved a wretch like me";
@@ -53,8 +54,16 @@ std::vector<word::uno::TextRun> songSheet()
             word::uno::TextRun chord;
             chord.text = chords[(line + k) % 8];
             chord.bold = true;
-            runs.push_back(chord);
-            runs.push_back({"    "});
+            if (wholeLines && k > 0) {
+                runs.back().text += chord.text; // one bold run: the line is made bold at once
+            } else {
+                runs.push_back(chord);
+            }
+            if (wholeLines) {
+                runs.back().text += "    ";
+            } else {
+                runs.push_back({"    "});
+            }
         }
         std::string lyricLine = "\r";
         lyricLine += lyrics;
@@ -140,6 +149,25 @@ void BM_UnoTransposePassWholeLines(benchmark::State &state)
     app.newDocument(songSheet());
 }
 BENCHMARK(BM_UnoTransposePassWholeLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same pass over the same sheet with each chord line bold as a whole and no run overriding
+// it: the office's own formatted search finds every chord there.
+void BM_UnoTransposePassBoldLines(benchmark::State &state)
+{
+    word::ChordFont font;
+    font.useStyle = 1;
+    font.bold = 1;
+    auto &app = *office().host; // started before the timing
+    app.closeAllDocuments();
+    app.newDocument(songSheet(true));
+    transpose(app, font, 0, true);
+    for (auto _ : state) {
+        transpose(app, font, 2, true);
+    }
+    app.closeAllDocuments();
+    app.newDocument(songSheet());
+}
+BENCHMARK(BM_UnoTransposePassBoldLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // The chord marking's twenty formatting-only wildcard passes over the same sheet.
 void BM_UnoMarkChords(benchmark::State &state)

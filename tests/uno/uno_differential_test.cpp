@@ -73,6 +73,10 @@ const std::string sheet =
     "{b|C}   {b|G/B}   {b|Am7}\nAmazing Grace how {i|sweet} the sound\n"
     "{b#FF0000|F#m7b5}  {bu|Bb/D}  {u|Ebmaj7}\n{#FF0000|That saved} a wretch like me\n"
     "{b|Dsus4} {b|Gadd9} {b|C7#5} {b|E7b9} {b|G#dim7}";
+// Chord lines bold as a whole, blanks too, as a line made bold at once is stored.
+const std::string boldLines =
+    "{b|C   G/B   Am7}\nAmazing Grace how {i|sweet} the sound\n"
+    "{b|F#m7b5  Bb/D  Ebmaj7  Db}\nThat saved a wretch like me\n{b|Dsus4 Gadd9 C7#5 G#dim7}";
 const std::string numbers = "{b|1 4/5 6-7 b7 5sus4}\nverse 2 lyrics 4\n{b|2m7 b3 5+5 #4 b6 3 7}";
 
 struct Row {
@@ -210,6 +214,20 @@ INSTANTIATE_TEST_SUITE_P(
                                word::uno::RunFormatting::WholeLineFirst),
                       storedAs("MarkChordsWholeLinesFormatted",
                                mark("", sheet, font(1, 1, 0, 0), {"0", "0", "0"}),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      transpose("TransposeLinesBoldAsAWhole", boldLines, bold, 0, 0, false, 2),
+                      storedAs("TransposeLinesBoldAsAWholeFormattedTwice",
+                               transpose("", boldLines, bold, 0, 0, true, -3),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      replaceText("LiteralDeletesInLinesBoldAsAWhole", boldLines, bold, "7", "", false),
+                      replaceText("WildcardGroupsInLinesBoldAsAWhole", boldLines, bold, "([A-G])(b)", "\\2\\1", true),
+                      storedAs("MarkChordsThenTransposeLinesBoldAsAWhole",
+                               Row{"",
+                                   boldLines,
+                                   [](word::Application &app, word::Prompter &prompter) {
+                                       chords::FindChords(app, prompter, chords::MarkControls{font(1, 1, 1, 0), {"0", "0", "0"}});
+                                       music::ReplaceChords(app, prompter, font(1, 1, 1, 0), 0, 0, false, 2);
+                                   }},
                                word::uno::RunFormatting::WholeLineFirst),
                       Row{"CombineLines",
                           sheet,

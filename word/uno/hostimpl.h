@@ -168,8 +168,8 @@ struct Host::Impl {
 
     FindSettings find;
 
-    // Whether the active document may hold searched values on the paragraph level, for the
-    // criteria last asked about; kept for the length of an undo group.
+    // Whether the active document may hold searched values on the paragraph level that runs
+    // override, for the criteria last asked about; kept for the length of an undo group.
     struct ParagraphCriteria {
         Reference<css::uno::XInterface> doc;
         PropertyValues criteria;

@@ -40,7 +40,7 @@ bool anyCriterionHolds(const Sequence<Any> &values, const PropertyValues &criter
     return false;
 }
 
-// Whether some paragraph may take a searched value from the paragraph level: its own character
+// Whether some searched value may come from the paragraph level: a paragraph's own character
 // attributes (the paragraphs' automatic styles) or a paragraph style in use.
 bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria)
 {
@@ -74,6 +74,64 @@ bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, cons
         }
         Reference<css::beans::XMultiPropertySet> props(style, UNO_QUERY);
         if (props.is() && anyCriterionHolds(props->getPropertyValues(names), criteria)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether some run may override a searched value: an automatic character style (the formatting of
+// runs) that sets a searched property to another value, or a character style in use that gives one
+// another value (by itself or by inheritance).
+bool runsMayOverride(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria)
+{
+    const auto names = propertyNames(criteria);
+    const auto overrides = [&](const Sequence<Any> &values, const Sequence<css::beans::PropertyState> *states) {
+        for (std::size_t i = 0; i < criteria.size() && i < static_cast<std::size_t>(values.getLength()); ++i) {
+            const auto k = static_cast<sal_Int32>(i);
+            const bool set =
+                !states || k >= states->getLength() || (*states)[k] != css::beans::PropertyState_DEFAULT_VALUE;
+            if (set && values[k] != criteria[i].Value) {
+                return true;
+            }
+        }
+        return false;
+    };
+    Reference<css::style::XAutoStylesSupplier> autoSupplier(doc, UNO_QUERY);
+    const auto families = autoSupplier.is() ? autoSupplier->getAutoStyles() : nullptr;
+    if (!families.is() || !families->hasByName(ou("CharacterStyles"))) {
+        return true; // cannot tell: take the careful way
+    }
+    Reference<css::container::XEnumerationAccess> family(families->getByName(ou("CharacterStyles")), UNO_QUERY);
+    const auto styles = family.is() ? family->createEnumeration() : nullptr;
+    if (!styles.is()) {
+        return true;
+    }
+    while (styles->hasMoreElements()) {
+        Reference<css::style::XAutoStyle> style(styles->nextElement(), UNO_QUERY);
+        if (!style.is()) {
+            return true;
+        }
+        const auto states = style->getPropertyStates(names);
+        if (overrides(style->getPropertyValues(names), &states)) {
+            return true;
+        }
+    }
+    Reference<css::style::XStyleFamiliesSupplier> styleSupplier(doc, UNO_QUERY);
+    if (!styleSupplier.is()) {
+        return true;
+    }
+    Reference<css::container::XIndexAccess> characterStyles(
+        styleSupplier->getStyleFamilies()->getByName(ou("CharacterStyles")),
+        UNO_QUERY);
+    const sal_Int32 count = characterStyles.is() ? characterStyles->getCount() : 0;
+    for (sal_Int32 i = 0; i < count; ++i) {
+        Reference<css::style::XStyle> style(characterStyles->getByIndex(i), UNO_QUERY);
+        if (!style.is() || !style->isInUse()) {
+            continue;
+        }
+        Reference<css::beans::XMultiPropertySet> props(style, UNO_QUERY);
+        if (!props.is() || overrides(props->getPropertyValues(names), nullptr)) {
             return true;
         }
     }
@@ -147,7 +205,9 @@ bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocume
                       })) {
         return paragraphCriteria->possible;
     }
-    const bool possible = criteriaFromParagraphs(doc, criteria);
+    // The office goes wrong only where a run overrides a value the paragraph gives: a line formatted
+    // as a whole and left so is searched correctly.
+    const bool possible = criteriaFromParagraphs(doc, criteria) && runsMayOverride(doc, criteria);
     // Within an undo group (one command) nobody else formats whole paragraphs; outside ask each time.
     if (!groups.empty()) {
         paragraphCriteria = ParagraphCriteria{key, criteria, possible};

@@ -209,6 +209,7 @@ public:
     {
         m.guarded([&] {
             m.haveColumn = false;
+            m.paragraphCriteria.reset(); // the document's runs and paragraphs change
             const auto cursor = m.viewCursor();
             if (cursor->isCollapsed()) {
                 return;
@@ -229,6 +230,7 @@ public:
     {
         m.guarded([&] {
             m.haveColumn = false;
+            m.paragraphCriteria.reset(); // the document's runs and paragraphs change
             m.viewCursor();
             Reference<css::datatransfer::XTransferable> transferable;
             if (const auto clipboard = m.clipboard(); clipboard.is()) {
@@ -254,6 +256,7 @@ public:
         return m.guarded([&]() -> int32_t {
             checkCharacterUnit(unit);
             m.haveColumn = false;
+            m.paragraphCriteria.reset(); // the document's runs and paragraphs change
             const auto cursor = m.viewCursor();
             if (!cursor->isCollapsed()) {
                 cursor->setString(OUString());
