@@ -3,6 +3,7 @@
 // patterns with replacement formatting), and a floor: the same needles found with
 // std::string_view::find in the plain UTF-8 text.
 
+#include "chords/marking.h"
 #include "word/builtin/host.h"
 #include "word/replacetext.h"
 
@@ -36,29 +37,6 @@ const char *const phaseTwo[][2] = {{"*:2:*", "Bb"},
                                    {"*:8:*", "E"},
                                    {"*:9:*", "F"},
                                    {"*:11:*", "G"}};
-
-const char *const catalogue[] = {
-    "<[A-G]{1}>",
-    "<[A-G]{1}[#bMm1-79+-]{1,7}",
-    "<[A-G]{1}[#b]{1}sus>",
-    "<[A-G]{1}[#b]{1}sus[24]{1}",
-    "<[A-G]{1}sus>",
-    "<[A-G]{1}sus[24]{1}",
-    "<[A-G]{1}[#b]{1}dim>",
-    "<[A-G]{1}dim>",
-    "<[A-G]{1}[#b]{1}dim7",
-    "<[A-G]{1}dim7",
-    "<[A-G]{1}[#b]{1}[Mm]{1}aj",
-    "<[A-G]{1}[Mm]{1}aj",
-    "<[A-G]{1}[#b]{1}[Mm]{1}aj[7913]{1,2}",
-    "<[A-G]{1}[Mm]{1}aj[7913]{1,2}",
-    "<[A-G]{1}[#b]{1}[Aa]{1}ug",
-    "<[A-G]{1}[Aa]{1}ug",
-    "<[A-G]{1}[#b]{1}[Aa]{1}dd[249]{1}",
-    "<[A-G]{1}[Aa]{1}dd[249]{1}",
-    "<[A-G]{1}[#b]{1}7[Aa]{1}dd[249]{1}",
-    "<[A-G]{1}7[Aa]{1}dd[249]{1}",
-};
 
 // A song sheet of the given number of lines: chord lines (chords bold and coloured, the spaces
 // between them plain) alternating with plain lyric lines.
@@ -115,23 +93,11 @@ void transpositionPass(Host &host, int delta)
 
 void markingPasses(Host &host)
 {
-    auto selection = host.selection();
-    auto find = selection->find();
-    for (const char *pattern : catalogue) {
-        find->ClearFormatting();
-        find->ClearReplacementFormatting();
-        find->setText(pattern);
-        find->setReplacementText("");
-        find->setForward(true);
-        find->setWrap(word::wdFindContinue);
-        find->setFormat(true);
-        find->setMatchCase(false);
-        find->setMatchWholeWord(false);
-        find->setMatchAllWordForms(false);
-        find->setMatchSoundsLike(false);
-        find->setMatchWildcards(true);
-        find->setReplacementFont(word::FontProperty::Bold, word::wdTrue);
-        find->Execute(word::wdReplaceAll);
+    word::ChordFont bold;
+    bold.useStyle = 1;
+    bold.bold = 1;
+    for (const auto pattern : chords::catalogue) {
+        chords::FindChord(host, bold, std::string(pattern));
     }
 }
 

@@ -1,6 +1,7 @@
 // Whole-sheet wildcard passes at the host level: the chord pattern catalogue with replacement
 // formatting, and the eighteen Nashville conversion steps with the chord font criteria.
 
+#include "chords/marking.h"
 #include "tests/support/hostfixture.h"
 #include "word/replacetext.h"
 
@@ -12,34 +13,11 @@ using word::FontProperty;
 namespace
 {
 
-const char *const catalogue[] = {
-    "<[A-G]{1}>",
-    "<[A-G]{1}[#bMm1-79+-]{1,7}",
-    "<[A-G]{1}[#b]{1}sus>",
-    "<[A-G]{1}[#b]{1}sus[24]{1}",
-    "<[A-G]{1}sus>",
-    "<[A-G]{1}sus[24]{1}",
-    "<[A-G]{1}[#b]{1}dim>",
-    "<[A-G]{1}dim>",
-    "<[A-G]{1}[#b]{1}dim7",
-    "<[A-G]{1}dim7",
-    "<[A-G]{1}[#b]{1}[Mm]{1}aj",
-    "<[A-G]{1}[Mm]{1}aj",
-    "<[A-G]{1}[#b]{1}[Mm]{1}aj[7913]{1,2}",
-    "<[A-G]{1}[Mm]{1}aj[7913]{1,2}",
-    "<[A-G]{1}[#b]{1}[Aa]{1}ug",
-    "<[A-G]{1}[Aa]{1}ug",
-    "<[A-G]{1}[#b]{1}[Aa]{1}dd[249]{1}",
-    "<[A-G]{1}[Aa]{1}dd[249]{1}",
-    "<[A-G]{1}[#b]{1}7[Aa]{1}dd[249]{1}",
-    "<[A-G]{1}7[Aa]{1}dd[249]{1}",
-};
-
 // The twenty marking passes, each giving the matched text the attributes in changes.
 void markChords(word::Application &app, const std::vector<std::pair<FontProperty, int32_t>> &changes)
 {
-    for (const char *pattern : catalogue) {
-        testsupport::runReplace(app, {pattern, "", true, false, true, {}, changes});
+    for (const auto pattern : chords::catalogue) {
+        testsupport::runReplace(app, {std::string(pattern), "", true, false, true, {}, changes});
     }
 }
 
