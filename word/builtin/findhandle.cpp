@@ -33,6 +33,25 @@ std::optional<int32_t> colorValue(int32_t value)
     return value;
 }
 
+/// Word's value for one font property, kept on a find criterion or a replacement change alike.
+template<class Attributes> void setAttribute(Attributes &attributes, FontProperty property, int32_t value)
+{
+    switch (property) {
+    case FontProperty::Bold:
+        attributes.bold = flag(value);
+        break;
+    case FontProperty::Italic:
+        attributes.italic = flag(value);
+        break;
+    case FontProperty::Underline:
+        attributes.underline = underlineStyle(value);
+        break;
+    case FontProperty::Color:
+        attributes.color = colorValue(value);
+        break;
+    }
+}
+
 class FindHandle : public Find
 {
 public:
@@ -108,41 +127,13 @@ public:
     {
         const std::string name = std::string("Find.Font.") + propertyName(property);
         m_state.call(name, name + " = " + std::to_string(value));
-        FontCriteria &c = m_settings.request.criteria;
-        switch (property) {
-        case FontProperty::Bold:
-            c.bold = flag(value);
-            break;
-        case FontProperty::Italic:
-            c.italic = flag(value);
-            break;
-        case FontProperty::Underline:
-            c.underline = underlineStyle(value);
-            break;
-        case FontProperty::Color:
-            c.color = colorValue(value);
-            break;
-        }
+        setAttribute(m_settings.request.criteria, property, value);
     }
     void setReplacementFont(FontProperty property, int32_t value) override
     {
         const std::string name = std::string("Find.Replacement.Font.") + propertyName(property);
         m_state.call(name, name + " = " + std::to_string(value));
-        FontChanges &c = m_settings.request.changes;
-        switch (property) {
-        case FontProperty::Bold:
-            c.bold = flag(value);
-            break;
-        case FontProperty::Italic:
-            c.italic = flag(value);
-            break;
-        case FontProperty::Underline:
-            c.underline = underlineStyle(value);
-            break;
-        case FontProperty::Color:
-            c.color = colorValue(value);
-            break;
-        }
+        setAttribute(m_settings.request.changes, property, value);
     }
 
     bool Execute(int32_t replace) override
