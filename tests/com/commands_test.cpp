@@ -1,7 +1,7 @@
 // Tonvale's commands through Microsoft Word's automation, across processes: each must leave the same
 // document, selection and messages as on the built-in host directly.
 
-#include "fakeclient.h"
+#include "bothhosts.h"
 
 #include "chords/marking.h"
 #include "chords/nashville.h"
@@ -15,6 +15,7 @@
 namespace
 {
 
+using fakeword::boldChords;
 using fakeword::FakeWord;
 
 /// Answers Yes to the one question and keeps every message.
@@ -29,38 +30,9 @@ public:
     std::vector<word::Message> shown;
 };
 
-word::ChordFont boldChords()
-{
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    return font;
-}
-
-class Commands : public testing::Test
+class Commands : public fakeword::BothHostsTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_word = new FakeWord;
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_word;
-        s_word = nullptr;
-    }
-    static FakeWord &remote()
-    {
-        return *s_word;
-    }
-
-    void open(const std::string &sheet, int32_t start = 0, int32_t end = 0)
-    {
-        m_local.open(word::builtin::fromNotation(sheet));
-        m_local.setSelection(start, end);
-        remote().open(sheet);
-        remote().select(start, end);
-    }
     /// Runs command on both hosts and checks they end alike.
     void runOnBoth(const std::function<void(word::Application &, word::Prompter &)> &command)
     {
@@ -68,16 +40,11 @@ protected:
         RecordingPrompter remotePrompter;
         command(m_local, localPrompter);
         command(remote().host(), remotePrompter);
-        EXPECT_EQ(remote().text(), word::builtin::toNotation(*m_local.activeText()));
+        EXPECT_EQ(remote().text(), localText());
         EXPECT_EQ(remote().selectionEnd(), m_local.selectionEnd());
         EXPECT_EQ(remotePrompter.shown, localPrompter.shown);
     }
-
-    word::builtin::Host m_local;
-    static FakeWord *s_word;
 };
-
-FakeWord *Commands::s_word = nullptr;
 
 struct PassRow {
     const char *name;

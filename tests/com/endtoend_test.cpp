@@ -1,7 +1,7 @@
 // The Word host end to end, across processes: the same operations through COM and directly on the
 // built-in host must leave the same documents and selections. Then the events and the failures.
 
-#include "fakeclient.h"
+#include "bothhosts.h"
 
 #include "word/builtin/host.h"
 #include "word/replacetext.h"
@@ -12,6 +12,7 @@
 namespace
 {
 
+using fakeword::boldChords;
 using fakeword::FakeWord;
 using testing::HasSubstr;
 
@@ -28,14 +29,6 @@ struct ReplaceRow {
     std::vector<Replace> calls;
 };
 
-word::ChordFont boldChords()
-{
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    return font;
-}
-
 word::ChordFont redChords()
 {
     word::ChordFont font;
@@ -44,41 +37,7 @@ word::ChordFont redChords()
     return font;
 }
 
-class EndToEnd : public testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        s_word = new FakeWord;
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_word;
-        s_word = nullptr;
-    }
-    static FakeWord &remote()
-    {
-        return *s_word;
-    }
-
-    /// The same sheet in both hosts, insertion point at the start.
-    void open(const std::string &sheet)
-    {
-        m_local.open(word::builtin::fromNotation(sheet));
-        m_local.setSelection(0, 0);
-        remote().open(sheet);
-        remote().select(0, 0);
-    }
-    std::string localText()
-    {
-        return word::builtin::toNotation(*m_local.activeText());
-    }
-
-    word::builtin::Host m_local;
-    static FakeWord *s_word;
-};
-
-FakeWord *EndToEnd::s_word = nullptr;
+using EndToEnd = fakeword::BothHostsTest;
 
 class ReplaceSequences : public EndToEnd, public testing::WithParamInterface<ReplaceRow>
 {
