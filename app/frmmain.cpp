@@ -173,7 +173,7 @@ void frmMain::restorePreferences()
         Text3->setText(QString::fromStdString(*restore.blue));
     }
     if (restore.useColor) {
-        setCheck(Check3, *restore.useColor);
+        setCheck(Check3, 1);
     }
     if (restore.useStyle) {
         setCheck(Check4, 1);
@@ -213,11 +213,11 @@ int frmMain::value(const QCheckBox *box) const
 word::ChordFont frmMain::chordFont() const
 {
     word::ChordFont font;
-    font.useColor = value(Check3);
-    font.useStyle = value(Check4);
-    font.bold = value(Check1);
-    font.italic = value(Check2);
-    font.underline = value(Check7);
+    font.useColor = value(Check3) == 1;
+    font.useStyle = value(Check4) == 1;
+    font.bold = value(Check1) == 1;
+    font.italic = value(Check2) == 1;
+    font.underline = value(Check7) == 1;
     font.lColor = lColor;
     return font;
 }
@@ -319,8 +319,8 @@ void frmMain::Command2_Click()
     music::TransposeControls controls;
     controls.font = chordFont();
     controls.color = {text(Text1), text(Text2), text(Text3)};
-    controls.nashvilleIn = value(Check5);
-    controls.nashvilleOut = value(Check6);
+    controls.nashvilleIn = value(Check5) == 1;
+    controls.nashvilleOut = value(Check6) == 1;
     controls.currentKey = Combo1->currentIndex();
     controls.newKey = Combo2->currentIndex();
     controls.useSharps = Option1->isChecked();
@@ -350,11 +350,11 @@ void frmMain::Command7_Click()
 void frmMain::Command8_Click()
 {
     prefs::PreferenceControls controls;
-    controls.useStyle = value(Check4);
-    controls.bold = value(Check1);
-    controls.italic = value(Check2);
-    controls.underline = value(Check7);
-    controls.useColor = value(Check3);
+    controls.useStyle = value(Check4) == 1;
+    controls.bold = value(Check1) == 1;
+    controls.italic = value(Check2) == 1;
+    controls.underline = value(Check7) == 1;
+    controls.useColor = value(Check3) == 1;
     controls.red = text(Text1);
     controls.green = text(Text2);
     controls.blue = text(Text3);
@@ -377,7 +377,10 @@ void frmMain::FindChord(const std::string &Exp)
 
 void frmMain::ReplaceChords(int32_t lDelta)
 {
-    music::ReplaceChords(application(), m_prompter, chordFont(), value(Check5), value(Check6), bUseSharps, lDelta);
+    const music::PassOptions options{value(Check5) == 1 ? music::Notation::Nashville : music::Notation::Letters,
+                                     value(Check6) == 1 ? music::Notation::Nashville : music::Notation::Letters,
+                                     bUseSharps ? music::Spelling::Sharps : music::Spelling::Flats};
+    music::ReplaceChords(application(), m_prompter, chordFont(), options, lDelta);
 }
 
 void frmMain::ConvertNNStoA()

@@ -33,7 +33,7 @@ namespace
 /// the empty replacement text and delete it.
 bool appliesAnything(const word::ChordFont &font)
 {
-    return font.useColor == 1 || (font.useStyle == 1 && (font.bold == 1 || font.italic == 1 || font.underline == 1));
+    return font.useColor || (font.useStyle && (font.bold || font.italic || font.underline));
 }
 
 } // namespace
@@ -54,17 +54,17 @@ void FindChord(word::Application &app, const word::ChordFont &font, const std::s
     find->setMatchAllWordForms(false);
     find->setMatchSoundsLike(false);
     find->setMatchWildcards(true);
-    if (font.useColor == 1) {
+    if (font.useColor) {
         find->setReplacementFont(word::FontProperty::Color, font.lColor);
     }
-    if (font.useStyle == 1) {
-        if (font.bold == 1) {
+    if (font.useStyle) {
+        if (font.bold) {
             find->setReplacementFont(word::FontProperty::Bold, word::wdTrue);
         }
-        if (font.italic == 1) {
+        if (font.italic) {
             find->setReplacementFont(word::FontProperty::Italic, word::wdTrue);
         }
-        if (font.underline == 1) {
+        if (font.underline) {
             find->setReplacementFont(word::FontProperty::Underline, word::wdTrue);
         }
     }
@@ -77,7 +77,7 @@ std::optional<int32_t> FindChords(word::Application &app, word::Prompter &prompt
         prompter.show(word::noDocumentMessage(app.names()));
         return std::nullopt;
     }
-    if (controls.font.useColor == 0 && controls.font.useStyle == 0) {
+    if (!controls.font.useColor && !controls.font.useStyle) {
         prompter.show({"Chord font parameters must be selected to use this function.",
                        "Error",
                        word::Icon::Critical,

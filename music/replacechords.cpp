@@ -70,12 +70,10 @@ std::string toneMarker(std::string_view tone)
 void ReplaceChords(word::Application &app,
                    word::Prompter &prompter,
                    const word::ChordFont &font,
-                   int nashvilleIn,
-                   int nashvilleOut,
-                   bool bUseSharps,
+                   const PassOptions &options,
                    int32_t lDelta)
 {
-    if (font.useStyle == 0 && font.useColor == 0) {
+    if (!font.useStyle && !font.useColor) {
         const word::Message question{"Chord font parameters are not set.\r\nDo you want to continue?",
                                      "Error",
                                      word::Icon::Question,
@@ -84,7 +82,7 @@ void ReplaceChords(word::Application &app,
             return;
         }
     }
-    if (nashvilleIn == 1) {
+    if (options.from == Notation::Nashville) {
         chords::ConvertNNStoA(app, font);
     }
 
@@ -99,7 +97,7 @@ void ReplaceChords(word::Application &app,
         word::ReplaceText(app, font, std::string(note.name), toneMarker(*tone), false);
     }
 
-    if (nashvilleOut == 1) {
+    if (options.to == Notation::Nashville) {
         for (int tone = 1; tone <= 12; ++tone) {
             word::ReplaceText(app,
                               font,
@@ -112,7 +110,7 @@ void ReplaceChords(word::Application &app,
             word::ReplaceText(app,
                               font,
                               toneMarker(std::to_string(name.tone)),
-                              std::string(bUseSharps ? name.sharp : name.flat),
+                              std::string(options.spelling == Spelling::Sharps ? name.sharp : name.flat),
                               false);
         }
     }

@@ -48,7 +48,10 @@ TransposeResult Transpose(word::Application &app, word::Prompter &prompter, cons
             throw std::overflow_error("Overflow");
         }
         word::UndoGroup undo(app, "Transpose");
-        ReplaceChords(app, prompter, font, controls.nashvilleIn, controls.nashvilleOut, controls.useSharps, *lDelta);
+        const PassOptions options{controls.nashvilleIn ? Notation::Nashville : Notation::Letters,
+                                  controls.nashvilleOut ? Notation::Nashville : Notation::Letters,
+                                  controls.useSharps ? Spelling::Sharps : Spelling::Flats};
+        ReplaceChords(app, prompter, font, options, *lDelta);
     } catch (const word::AutomationError &error) {
         prompter.show(transposeError(error.what()));
         return result;

@@ -14,12 +14,31 @@
 namespace music
 {
 
+/// How chords are written.
+enum class Notation {
+    Letters, ///< letter chords (A to G, sharps and flats)
+    Nashville, ///< Nashville numbers (degrees 1 to 7 of the key)
+};
+
+/// How the pass spells the accidentals it writes.
+enum class Spelling {
+    Flats, ///< Bb, Db, Eb, Gb, Ab
+    Sharps, ///< A#, C#, D#, F#, G#
+};
+
+/// The settings of one transposition pass besides the chord font and the shift.
+struct PassOptions {
+    Notation from = Notation::Letters; ///< how the sheet is written (Check5)
+    Notation to = Notation::Letters; ///< how the result is written (Check6)
+    Spelling spelling = Spelling::Flats; ///< Option1 "Use Sharps" / Option2 "Use Flats"
+};
+
 /// The controls the Transpose command reads.
 struct TransposeControls {
     word::ChordFont font; ///< the check boxes; font.lColor is ignored (recomputed from color)
     prefs::ColorBoxes color; ///< Text1..Text3
-    int nashvilleIn = 0; ///< Check5: the sheet is written in Nashville numbers
-    int nashvilleOut = 0; ///< Check6: write the result as Nashville numbers
+    bool nashvilleIn = false; ///< Check5: the sheet is written in Nashville numbers
+    bool nashvilleOut = false; ///< Check6: write the result as Nashville numbers
     int currentKey = -1; ///< Combo1's ListIndex, -1 = none
     int newKey = -1; ///< Combo2's ListIndex, -1 = none
     bool useSharps = false; ///< Option1 "Use Sharps" selected
@@ -47,9 +66,7 @@ TransposeResult Transpose(word::Application &app, word::Prompter &prompter, cons
 void ReplaceChords(word::Application &app,
                    word::Prompter &prompter,
                    const word::ChordFont &font,
-                   int nashvilleIn,
-                   int nashvilleOut,
-                   bool bUseSharps,
+                   const PassOptions &options,
                    int32_t lDelta);
 
 } // namespace music

@@ -3,13 +3,23 @@
 namespace prefs
 {
 
+namespace
+{
+
+const char *flag(bool set)
+{
+    return set ? "1" : "0";
+}
+
+} // namespace
+
 void SavePreferences(SettingsStore &store, const PreferenceControls &controls)
 {
-    store.set("Use Font Style", std::to_string(controls.useStyle));
-    store.set("Bold", std::to_string(controls.bold));
-    store.set("Italics", std::to_string(controls.italic));
-    store.set("Underline", std::to_string(controls.underline));
-    store.set("Use Font Color", std::to_string(controls.useColor));
+    store.set("Use Font Style", flag(controls.useStyle));
+    store.set("Bold", flag(controls.bold));
+    store.set("Italics", flag(controls.italic));
+    store.set("Underline", flag(controls.underline));
+    store.set("Use Font Color", flag(controls.useColor));
     store.set("Red", controls.red);
     store.set("Green", controls.green);
     store.set("Blue", controls.blue);
@@ -19,9 +29,7 @@ void SavePreferences(SettingsStore &store, const PreferenceControls &controls)
 Restore RestorePreferences(SettingsStore &store)
 {
     Restore restore;
-    if (store.get("Use Font Color") == "1") {
-        restore.useColor = 1;
-    }
+    restore.useColor = store.get("Use Font Color") == "1";
     auto text = [&store](const char *key) -> std::optional<std::string> {
         std::string value = store.get(key);
         if (value.empty()) {

@@ -22,11 +22,11 @@ public:
 
 /// The controls that are saved, as they stand when "Save as Default Preferences" is clicked.
 struct PreferenceControls {
-    int useStyle = 0; ///< Check4 "Use Font Style:"
-    int bold = 0; ///< Check1 "Bold"
-    int italic = 0; ///< Check2 "Italics"
-    int underline = 0; ///< Check7 "Underline"
-    int useColor = 0; ///< Check3 "Use Font Color:"
+    bool useStyle = false; ///< Check4 "Use Font Style:"
+    bool bold = false; ///< Check1 "Bold"
+    bool italic = false; ///< Check2 "Italics"
+    bool underline = false; ///< Check7 "Underline"
+    bool useColor = false; ///< Check3 "Use Font Color:"
     std::string red; ///< Text1
     std::string green; ///< Text2
     std::string blue; ///< Text3
@@ -42,7 +42,7 @@ struct Restore {
     std::optional<std::string> red; ///< new text of Text1 when a non-empty value is stored
     std::optional<std::string> green; ///< likewise Text2
     std::optional<std::string> blue; ///< likewise Text3
-    std::optional<int> useColor; ///< 1 when "Use Font Color" is stored as "1"
+    bool useColor = false; ///< set Check3 to 1 ("Use Font Color" stored as "1")
     bool useStyle = false; ///< set Check4 to 1
     bool bold = false; ///< set Check1 to 1 (runs the interlock)
     bool italic = false; ///< set Check2 to 1 (runs the interlock)

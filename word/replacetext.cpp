@@ -19,17 +19,17 @@ void ReplaceText(Application &app,
     find->setWrap(wdFindContinue);
     find->setFormat(true);
     find->setMatchCase(true);
-    if (font.useColor == 1) {
+    if (font.useColor) {
         find->setFont(FontProperty::Color, font.lColor);
     }
-    if (font.useStyle == 1) {
-        if (font.bold == 1) {
+    if (font.useStyle) {
+        if (font.bold) {
             find->setFont(FontProperty::Bold, wdTrue);
         }
-        if (font.italic == 1) {
+        if (font.italic) {
             find->setFont(FontProperty::Italic, wdTrue);
         }
-        if (font.underline == 1) {
+        if (font.underline) {
             find->setFont(FontProperty::Underline, wdTrue);
         }
     }

@@ -7,14 +7,14 @@
 namespace word
 {
 
-/// The chord font parameters as the window's controls hold them at the moment of a call. A check
-/// box counts as set only when its value is exactly 1.
+/// The chord font parameters as the window's controls hold them at the moment of a call (a check box
+/// counts as set only when its value is exactly 1; the window converts).
 struct ChordFont {
-    int useColor = 0; ///< Check3 "Use Font Color:"
-    int useStyle = 0; ///< Check4 "Use Font Style:"
-    int bold = 0; ///< Check1 "Bold"
-    int italic = 0; ///< Check2 "Italics"
-    int underline = 0; ///< Check7 "Underline"
+    bool useColor = false; ///< Check3 "Use Font Color:"
+    bool useStyle = false; ///< Check4 "Use Font Style:"
+    bool bold = false; ///< Check1 "Bold"
+    bool italic = false; ///< Check2 "Italics"
+    bool underline = false; ///< Check7 "Underline"
     int32_t lColor = 0; ///< the chord colour, red + 256 * green + 65536 * blue
 };
 

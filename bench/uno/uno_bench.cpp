@@ -39,7 +39,7 @@ void transpose(word::Application &app, const word::ChordFont &font, int delta, b
         group.emplace(app, "Transpose");
     }
     AnswerNo prompter; // never asked: the chord font is bold
-    music::ReplaceChords(app, prompter, font, 0, 0, false, delta);
+    music::ReplaceChords(app, prompter, font, {}, delta);
 }
 
 // 1,000 bold chord lines over 1,000 lyric lines; wholeLines makes each chord line bold as a whole,

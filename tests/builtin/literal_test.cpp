@@ -14,7 +14,7 @@ namespace
 
 constexpr int32_t red = 0x0000FF;
 
-ChordFont chordFont(int useColor, int useStyle, int bold, int italic, int underline)
+ChordFont chordFont(bool useColor, bool useStyle, bool bold, bool italic, bool underline)
 {
     return ChordFont{useColor, useStyle, bold, italic, underline, red};
 }

@@ -50,8 +50,8 @@ struct PassRow {
     const char *name;
     const char *sheet;
     word::ChordFont font;
-    int nashvilleIn;
-    int nashvilleOut;
+    bool nashvilleIn;
+    bool nashvilleOut;
     bool useSharps;
     int32_t lDelta;
 };
@@ -65,7 +65,14 @@ TEST_P(TranspositionModes, MatchTheBuiltInHost)
     const PassRow &row = GetParam();
     open(row.sheet);
     runOnBoth([&row](word::Application &app, word::Prompter &prompter) {
-        music::ReplaceChords(app, prompter, row.font, row.nashvilleIn, row.nashvilleOut, row.useSharps, row.lDelta);
+        music::ReplaceChords(
+            app,
+            prompter,
+            row.font,
+            music::PassOptions{row.nashvilleIn ? music::Notation::Nashville : music::Notation::Letters,
+                               row.nashvilleOut ? music::Notation::Nashville : music::Notation::Letters,
+                               row.useSharps ? music::Spelling::Sharps : music::Spelling::Flats},
+            row.lDelta);
     });
 }
 

@@ -37,10 +37,9 @@ protected:
         host.open(fromNotation(notation));
         host.setLogging(true);
     }
-    void
-    run(const word::ChordFont &font, int32_t lDelta, bool sharps = false, int nashvilleIn = 0, int nashvilleOut = 0)
+    void run(const word::ChordFont &font, int32_t lDelta, music::PassOptions options = {})
     {
-        music::ReplaceChords(host, prompter, font, nashvilleIn, nashvilleOut, sharps, lDelta);
+        music::ReplaceChords(host, prompter, font, options, lDelta);
     }
     std::string sheet() const
     {
@@ -138,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          FontRow{"BoldWithoutStyleIsIgnored", {1, 0, 1, 1, 1, 16711680}},
                                          FontRow{"BoldAndUnderlineWithColour", {1, 1, 1, 0, 1, 33023}},
                                          FontRow{"ItalicOnly", {0, 1, 0, 1, 0, 0}},
-                                         FontRow{"ValueTwoCountsAsClear", {2, 1, 2, 1, 2, 255}}),
+                                         FontRow{"EverythingSet", {1, 1, 1, 1, 1, 255}}),
                          [](const auto &info) {
                              return std::string(info.param.name);
                          });
@@ -146,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
 TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
 {
     open("{b|C}");
-    run(boldFont(), 2, true, 0, 1);
+    run(boldFont(), 2, {music::Notation::Letters, music::Notation::Nashville, music::Spelling::Sharps});
     Log expected;
     for (const auto &[name, tone] : phaseOneUpTwo) {
         tests::append(expected, tests::replaceTextLog(boldFont(), name, std::string("*:") + tone + ":*", false));
@@ -163,7 +162,7 @@ TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
 TEST_F(ReplaceChordsTest, NashvilleInputIsConvertedFirst)
 {
     open("{b|1}");
-    run(boldFont(), 0, false, 1, 0);
+    run(boldFont(), 0, {.from = music::Notation::Nashville});
     const Log calls = log();
     ASSERT_GT(calls.size(), 0u);
     // The conversion's wildcard finds, then its refresh, then the letter pass.
@@ -215,8 +214,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                          Confirmation,
                          testing::Values(QuestionRow{"BothClear", {0, 0, 1, 1, 1, 0}, true},
                                          QuestionRow{"ColourSet", {1, 0, 0, 0, 0, 0}, false},
-                                         QuestionRow{"StyleSetWithoutBoxes", {0, 1, 0, 0, 0, 0}, false},
-                                         QuestionRow{"StyleGrey", {0, 2, 0, 0, 0, 0}, false}),
+                                         QuestionRow{"StyleSetWithoutBoxes", {0, 1, 0, 0, 0, 0}, false}),
                          [](const auto &info) {
                              return std::string(info.param.name);
                          });
@@ -244,7 +242,7 @@ TEST_P(Sheet, TransposesTheChordFontOnly)
 {
     const auto &row = GetParam();
     open(row.before);
-    run(boldFont(), row.lDelta, row.sharps);
+    run(boldFont(), row.lDelta, {.spelling = row.sharps ? music::Spelling::Sharps : music::Spelling::Flats});
     EXPECT_EQ(sheet(), row.after);
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -283,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ReplaceChordsTest, KeyOfDToNashvilleNumbers)
 {
     open("{b|D} {b|G} {b|A} {b|Bm} {b|F#m}");
-    run(boldFont(), -5, false, 0, 1);
+    run(boldFont(), -5, {.to = music::Notation::Nashville});
     EXPECT_EQ(sheet(), "{b|1} {b|4} {b|5} {b|6m} {b|3m}");
 }
 

@@ -131,7 +131,7 @@ TEST_P(StoredFlag, OnlyTheExactOneCounts)
     EXPECT_EQ(restore.italic, row.set);
     EXPECT_EQ(restore.underline, row.set);
     EXPECT_EQ(restore.useSharps, row.set);
-    EXPECT_EQ(restore.useColor, row.set ? std::optional<int>(1) : std::nullopt);
+    EXPECT_EQ(restore.useColor, row.set);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows,
@@ -162,7 +162,7 @@ TEST(RestorePreferences, RestoresWhatWasSaved)
     EXPECT_EQ(restore.red, "86");
     EXPECT_EQ(restore.green, "52");
     EXPECT_EQ(restore.blue, "18");
-    EXPECT_EQ(restore.useColor, 1);
+    EXPECT_TRUE(restore.useColor);
     EXPECT_TRUE(restore.useStyle);
     EXPECT_FALSE(restore.bold);
     EXPECT_TRUE(restore.italic);

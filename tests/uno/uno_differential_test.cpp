@@ -54,7 +54,7 @@ std::vector<word::uno::TextRun> runsOf(const word::builtin::TextDocument &doc)
     return runs;
 }
 
-ChordFont font(int useStyle, int bold, int italic, int underline, int useColor = 0, int32_t lColor = 0)
+ChordFont font(bool useStyle, bool bold, bool italic, bool underline, bool useColor = false, int32_t lColor = 0)
 {
     ChordFont f;
     f.useStyle = useStyle;
@@ -128,10 +128,16 @@ TEST_P(SameResultOnBothHosts, TextAndFormatting)
     EXPECT_EQ(selection->End(), builtin.selectionEnd());
 }
 
-Row transpose(const char *name, const std::string &doc, ChordFont f, int in, int out, bool sharps, int32_t delta)
+Row transpose(const char *name, const std::string &doc, ChordFont f, bool in, bool out, bool sharps, int32_t delta)
 {
     return {name, doc, [=](word::Application &app, word::Prompter &prompter) {
-                music::ReplaceChords(app, prompter, f, in, out, sharps, delta);
+                music::ReplaceChords(app,
+                                     prompter,
+                                     f,
+                                     music::PassOptions{in ? music::Notation::Nashville : music::Notation::Letters,
+                                                        out ? music::Notation::Nashville : music::Notation::Letters,
+                                                        sharps ? music::Spelling::Sharps : music::Spelling::Flats},
+                                     delta);
             }};
 }
 
@@ -226,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    boldLines,
                                    [](word::Application &app, word::Prompter &prompter) {
                                        chords::FindChords(app, prompter, chords::MarkControls{font(1, 1, 1, 0), {"0", "0", "0"}});
-                                       music::ReplaceChords(app, prompter, font(1, 1, 1, 0), 0, 0, false, 2);
+                                       music::ReplaceChords(app, prompter, font(true, true, true, false), {}, 2);
                                    }},
                                word::uno::RunFormatting::WholeLineFirst),
                       Row{"CombineLines",

@@ -284,7 +284,13 @@ public:
 void transposePass(word::Application &app, const word::ChordFont &font, int delta, bool sharps, bool nashvilleOut)
 {
     AnswerYes prompter;
-    music::ReplaceChords(app, prompter, font, 0, nashvilleOut ? 1 : 0, sharps, delta);
+    music::ReplaceChords(app,
+                         prompter,
+                         font,
+                         music::PassOptions{false ? music::Notation::Nashville : music::Notation::Letters,
+                                            nashvilleOut ? music::Notation::Nashville : music::Notation::Letters,
+                                            sharps ? music::Spelling::Sharps : music::Spelling::Flats},
+                         delta);
 }
 
 void markChords(word::Application &app, const word::ChordFont &font)
