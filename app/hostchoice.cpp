@@ -73,32 +73,6 @@ const HostKind *findHostKind(const std::vector<HostKind> &kinds, std::string_vie
     return nullptr;
 }
 
-namespace
-{
-
-std::shared_ptr<word::Application> quietly(const std::function<std::shared_ptr<word::Application>()> &obtain)
-{
-    if (!obtain) {
-        return nullptr;
-    }
-    try {
-        return obtain();
-    } catch (...) {
-        // A host that cannot be reached or started is no error here: the caller tries the next way.
-        return nullptr;
-    }
-}
-
-} // namespace
-
-std::shared_ptr<word::Application> obtainHost(const HostKind &kind)
-{
-    if (auto host = quietly(kind.attach)) {
-        return host;
-    }
-    return quietly(kind.start);
-}
-
 Options parseOptions(const QStringList &arguments, const std::vector<HostKind> &kinds, const QString &settingsVariable)
 {
     QStringList names;

@@ -2,6 +2,7 @@
 
 // Which word processor Tonvale works with, and the command line that chooses it.
 
+#include "form/hostkind.h"
 #include "word/automation.h"
 
 #include <QStringList>
@@ -20,14 +21,7 @@ class Host;
 namespace app
 {
 
-/// One kind of word processor. attach and start each return the host's Application, or fail by
-/// returning null or throwing (any exception).
-struct HostKind {
-    std::string name; ///< the --host value: "builtin", "libreoffice", "word"
-    word::HostNames names; ///< how the messages name it (the fatal message)
-    std::function<std::shared_ptr<word::Application>()> attach; ///< the running instance
-    std::function<std::shared_ptr<word::Application>()> start; ///< a newly started instance
-};
+using form::HostKind;
 
 /// The built-in host's in-process instance, shared by its "attach" and "start".
 struct BuiltinInstance {
@@ -43,9 +37,6 @@ std::vector<HostKind> hostKinds(BuiltinInstance &builtin);
 
 /// The kind called name, or null.
 const HostKind *findHostKind(const std::vector<HostKind> &kinds, std::string_view name);
-
-/// Attach to a running instance of kind, else start one; every failure is silent. Null when both fail.
-std::shared_ptr<word::Application> obtainHost(const HostKind &kind);
 
 /// The command line.
 struct Options {

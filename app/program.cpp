@@ -88,19 +88,19 @@ int runProgram(int argc, char *argv[])
 
     const auto store = settingsStore(options.settings);
     MessageBoxPrompter prompter;
-    frmMain form(prompter, *store);
-    if (!form.Form_Load(*findHostKind(kinds, options.host))) {
-        return form.exitCode();
+    frmMain window(prompter, *store);
+    if (!window.logic().Form_Load(*findHostKind(kinds, options.host))) {
+        return window.logic().exitCode();
     }
-    prompter.setParent(&form);
+    prompter.setParent(&window);
 
     std::unique_ptr<DocumentWindow> face;
-    if (auto host = std::dynamic_pointer_cast<word::builtin::Host>(form.host())) {
+    if (auto host = std::dynamic_pointer_cast<word::builtin::Host>(window.logic().host())) {
         face = std::make_unique<DocumentWindow>(host);
     }
-    form.show();
+    window.show();
     if (face) {
-        face->move(form.frameGeometry().topRight() + QPoint(12, 0));
+        face->move(window.frameGeometry().topRight() + QPoint(12, 0));
         face->show();
     }
     const int code = QApplication::exec();
@@ -108,7 +108,7 @@ int runProgram(int argc, char *argv[])
         face->offerSave();
     }
     store->sync();
-    return form.exitCode() != 0 ? form.exitCode() : code;
+    return window.logic().exitCode() != 0 ? window.logic().exitCode() : code;
 }
 
 } // namespace app

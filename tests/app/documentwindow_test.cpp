@@ -100,10 +100,10 @@ TEST_F(DocumentWindowTest, SavesAndOpensSongSheets)
 TEST_F(DocumentWindowTest, ClosingItQuitsTheWordProcessorAndTonvaleFollows)
 {
     load();
-    form->show();
+    window->show();
     face->close();
     deliverPostedEvents();
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(programEnds, std::vector<int>{0});
 }
 

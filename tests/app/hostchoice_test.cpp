@@ -81,16 +81,4 @@ TEST(HostKinds, TheBuiltinHostIsAlwaysThere)
     EXPECT_EQ(app::findHostKind(kinds, "nothing"), nullptr);
 }
 
-TEST(HostKinds, ObtainingIsQuietAndNullWhenBothWaysFail)
-{
-    app::HostKind kind;
-    kind.attach = []() -> std::shared_ptr<word::Application> {
-        throw std::runtime_error("none running");
-    };
-    kind.start = []() -> std::shared_ptr<word::Application> {
-        return nullptr;
-    };
-    EXPECT_EQ(app::obtainHost(kind), nullptr);
-}
-
 } // namespace

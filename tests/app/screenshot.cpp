@@ -11,11 +11,7 @@
 #include "word/builtin/host.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPainter>
-#include <QRadioButton>
 
 #include <iostream>
 #include <map>
@@ -68,26 +64,27 @@ int main(int argc, char *argv[])
 
     NoStore store;
     SilentPrompter prompter;
-    app::frmMain form(prompter, store);
+    app::frmMain window(prompter, store);
+    form::frmMain &form = window.logic();
     if (!form.Form_Load(app::builtinHostKind(builtin))) {
         return 1;
     }
     // A typical set-up: bold dark red chords, from G up to A with sharps.
-    form.Check3->setChecked(true);
-    form.Check1->setChecked(true);
-    form.Text1->setText(QStringLiteral("139"));
-    form.Text2->setText(QStringLiteral("0"));
-    form.Text3->setText(QStringLiteral("0"));
-    form.Option1->setChecked(true);
-    form.Combo1->setCurrentIndex(10);
-    form.Combo2->setCurrentIndex(0);
+    form.setValue(form::Control::Check3, 1);
+    form.setValue(form::Control::Check1, 1);
+    window.setText(form::Control::Text1, "139");
+    window.setText(form::Control::Text2, "0");
+    window.setText(form::Control::Text3, "0");
+    form.setValue(form::Control::Option1, 1);
+    form.setListIndex(form::Control::Combo1, 10);
+    form.setListIndex(form::Control::Combo2, 0);
     app::DocumentWindow face(builtin.running);
-    face.resize(560, form.height());
-    form.show();
+    face.resize(560, window.height());
+    window.show();
     face.show();
     QApplication::processEvents();
 
-    const QPixmap left = form.grab();
+    const QPixmap left = window.grab();
     const QPixmap right = face.grab();
     QPixmap image(left.width() + 12 + right.width(), std::max(left.height(), right.height()));
     image.fill(QColor(0xE8, 0xEC, 0xF2));

@@ -1,0 +1,189 @@
+// Start-up's host connection, the one close step at the end, and the host's Quit event.
+
+#include "formfixture.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace
+{
+
+long count(const std::vector<std::string> &log, const std::string &line)
+{
+    return std::count(log.begin(), log.end(), line);
+}
+
+TEST_F(FormTest, StartUpAttachesToTheRunningHostWithoutStartingOne)
+{
+    int starts = 0;
+    form::HostKind kind = testsupport::kindAttachingTo(host);
+    kind.start = [&starts]() -> std::shared_ptr<word::Application> {
+        ++starts;
+        return std::make_shared<word::builtin::Host>();
+    };
+    ASSERT_TRUE(form.Form_Load(kind));
+    EXPECT_EQ(form.host(), host);
+    EXPECT_EQ(starts, 0);
+}
+
+TEST_F(FormTest, StartUpStartsAHostWhenNoneRuns)
+{
+    form::HostKind kind = testsupport::kindAttachingTo(nullptr);
+    kind.attach = []() -> std::shared_ptr<word::Application> {
+        throw word::AutomationError("Operation unavailable");
+    };
+    kind.start = [this]() -> std::shared_ptr<word::Application> {
+        return host;
+    };
+    ASSERT_TRUE(form.Form_Load(kind));
+    EXPECT_EQ(form.host(), host);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST(HostKind, ObtainingIsQuietAndNullWhenBothWaysFail)
+{
+    form::HostKind kind;
+    kind.attach = []() -> std::shared_ptr<word::Application> {
+        throw std::runtime_error("none running");
+    };
+    kind.start = []() -> std::shared_ptr<word::Application> {
+        return nullptr;
+    };
+    EXPECT_EQ(form::obtainHost(kind), nullptr);
+    kind.start = nullptr;
+    EXPECT_EQ(form::obtainHost(kind), nullptr);
+}
+
+TEST_F(FormTest, NoHostAtAllIsFatalAndStartUpStopsThere)
+{
+    form::HostKind kind = testsupport::kindAttachingTo(nullptr);
+    kind.start = []() -> std::shared_ptr<word::Application> {
+        throw std::runtime_error("not installed");
+    };
+    store.values["Bold"] = "1";
+    EXPECT_FALSE(form.Form_Load(kind));
+    EXPECT_EQ(prompter.messages, std::vector<word::Message>{word::fatalMessage(kind.names)});
+    EXPECT_EQ(form.exitCode(), 1);
+    EXPECT_EQ(view.value(Control::Check1), 0) << "start-up stops before the preferences";
+    EXPECT_TRUE(view.items(Control::Combo1).empty());
+    form.closeRequested();
+    view.click(Control::Command3);
+    EXPECT_TRUE(view.programEnds.empty()) << "no close step";
+}
+
+/// A store that cannot be read.
+class BrokenStore : public testsupport::MemoryStore
+{
+public:
+    std::string get(const std::string &) override
+    {
+        throw std::runtime_error("The settings cannot be read.");
+    }
+};
+
+TEST(FormStartUp, AFailureAfterTheConnectionIsReportedAndEndsTheProgram)
+{
+    auto host = std::make_shared<word::builtin::Host>();
+    BrokenStore store;
+    testsupport::FakeView view;
+    form::frmMain form(view, store);
+    view.form = &form;
+    EXPECT_FALSE(form.Form_Load(testsupport::kindAttachingTo(host)));
+    const std::vector<word::Message> expected{
+        {"The settings cannot be read.", "Tonvale", word::Icon::Critical, word::Buttons::Ok}};
+    EXPECT_EQ(view.prompts.messages, expected);
+    EXPECT_EQ(form.exitCode(), 1);
+    EXPECT_EQ(view.programEnds, std::vector<int>{1});
+}
+
+class CloseTest : public FormTest
+{
+protected:
+    void SetUp() override
+    {
+        load();
+        host->setLogging(true);
+    }
+};
+
+TEST_F(CloseTest, ExitWithADocumentOpenLeavesTheHostRunning)
+{
+    openSheet("song");
+    view.click(Control::Command3);
+    EXPECT_EQ(host->quitCount(), 0);
+    EXPECT_EQ(host->DocumentsCount(), 1);
+    EXPECT_EQ(view.programEnds, std::vector<int>{0});
+    EXPECT_EQ(form.exitCode(), 0);
+}
+
+TEST_F(CloseTest, ExitWithNoDocumentQuitsTheHost)
+{
+    view.click(Control::Command3);
+    EXPECT_EQ(host->quitCount(), 1);
+    EXPECT_EQ(view.programEnds, std::vector<int>{0});
+}
+
+TEST_F(CloseTest, TheCloseRequestIsTheSameCloseStep)
+{
+    form.closeRequested();
+    EXPECT_EQ(host->quitCount(), 1);
+    EXPECT_EQ(view.programEnds, std::vector<int>{0});
+}
+
+TEST_F(CloseTest, TheQuitEventOfTheHostsOwnQuitRunsNoSecondCloseStep)
+{
+    form.closeRequested(); // quits the host, which raises its Quit event
+    EXPECT_EQ(view.deliverPosted(), 1);
+    form.closeRequested();
+    view.click(Control::Command3);
+    EXPECT_EQ(count(host->callLog(), "Documents.Count"), 1);
+    EXPECT_EQ(host->quitCount(), 1);
+    EXPECT_EQ(view.programEnds, std::vector<int>{0});
+}
+
+TEST_F(CloseTest, TheUserQuittingTheHostEndsTheProgramThroughThePostedEvent)
+{
+    openSheet("song");
+    host->simulateUserQuit();
+    EXPECT_TRUE(view.programEnds.empty()) << "the event arrives through the event loop";
+    EXPECT_EQ(view.deliverPosted(), 1);
+    EXPECT_EQ(count(host->callLog(), "Documents.Count"), 1);
+    EXPECT_EQ(host->quitCount(), 0);
+    EXPECT_EQ(view.programEnds, std::vector<int>{0});
+}
+
+TEST_F(CloseTest, AHostGoneAtCloseIsReportedAndStillEnds)
+{
+    host->failOn("Documents.Count", "The RPC server is unavailable.");
+    form.closeRequested();
+    EXPECT_EQ(shown(), std::vector<std::string>{"Tonvale: The RPC server is unavailable."});
+    EXPECT_EQ(host->quitCount(), 0);
+    EXPECT_EQ(view.programEnds, std::vector<int>{1});
+    EXPECT_EQ(form.exitCode(), 1);
+}
+
+TEST_F(CloseTest, NothingIsSavedAtExit)
+{
+    view.click(Control::Check1);
+    view.click(Control::Command3);
+    EXPECT_TRUE(store.written.empty());
+}
+
+TEST(FormLifetime, AQuitEventPostedForAFormThatIsGoneRunsNothing)
+{
+    auto host = std::make_shared<word::builtin::Host>();
+    testsupport::MemoryStore store;
+    testsupport::FakeView view;
+    {
+        form::frmMain form(view, store);
+        view.form = &form;
+        ASSERT_TRUE(form.Form_Load(testsupport::kindAttachingTo(host)));
+        host->simulateUserQuit();
+    }
+    EXPECT_EQ(view.deliverPosted(), 1);
+    EXPECT_TRUE(view.programEnds.empty());
+    host->simulateUserQuit(); // the host holds no handler of the form any more
+    EXPECT_EQ(view.deliverPosted(), 0);
+}
+
+} // namespace
