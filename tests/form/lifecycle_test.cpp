@@ -141,16 +141,37 @@ TEST_F(CloseTest, TheQuitEventOfTheHostsOwnQuitRunsNoSecondCloseStep)
     EXPECT_EQ(view.programEnds, std::vector<int>{0});
 }
 
-TEST_F(CloseTest, TheUserQuittingTheHostEndsTheProgramThroughThePostedEvent)
+struct UserQuitRow {
+    const char *name;
+    bool document; // the host still holds the song sheet when its Quit event arrives
+    int quits; // Application.Quit calls made by the close step
+};
+
+class UserQuitTest : public CloseTest, public ::testing::WithParamInterface<UserQuitRow>
 {
-    openSheet("song");
+};
+
+TEST_P(UserQuitTest, EndsTheProgramThroughThePostedEvent)
+{
+    if (GetParam().document) {
+        openSheet("song");
+    }
     host->simulateUserQuit();
     EXPECT_TRUE(view.programEnds.empty()) << "the event arrives through the event loop";
-    EXPECT_EQ(view.deliverPosted(), 1);
+    // The user's Quit event, then the one of the close step's own Quit, which runs nothing more.
+    EXPECT_EQ(view.deliverPosted(), 1 + GetParam().quits);
     EXPECT_EQ(count(host->callLog(), "Documents.Count"), 1);
-    EXPECT_EQ(host->quitCount(), 0);
+    EXPECT_EQ(host->quitCount(), GetParam().quits);
     EXPECT_EQ(view.programEnds, std::vector<int>{0});
 }
+
+INSTANTIATE_TEST_SUITE_P(HostStates,
+                         UserQuitTest,
+                         ::testing::Values(UserQuitRow{"sheet_still_open", true, 0},
+                                           UserQuitRow{"no_document_is_told_once_more", false, 1}),
+                         [](const auto &info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(CloseTest, AHostGoneAtCloseIsReportedAndStillEnds)
 {
