@@ -145,8 +145,8 @@ public:
         }
         try {
             return run(d, replace);
-        } catch (const wildcard::PatternError &e) {
-            throw AutomationError(e.code() == wildcard::ErrorCode::TooComplex ? complexPatternText : badPatternText);
+        } catch (const wildcards::PatternError &e) {
+            throw AutomationError(e.code() == wildcards::ErrorCode::TooComplex ? complexPatternText : badPatternText);
         }
     }
 

@@ -1,6 +1,6 @@
 #include "replaceall.h"
 
-#include "utf8.h"
+#include "word/wildcards/utf8.h"
 #include "wildcard.h"
 
 #include <algorithm>
@@ -282,7 +282,7 @@ public:
         }
         if (request.wildcards) {
             m_program = std::make_unique<wildcard::Program>(wildcard::Program::compile(request.text));
-            m_replacement = wildcard::Replacement::parse(request.replacement, m_program->groupCount());
+            m_replacement = wildcards::Replacement::parse(request.replacement, m_program->groupCount());
             if (m_criteria) {
                 m_allowed.resize(m_text.size());
                 std::size_t start = 0;
@@ -426,7 +426,7 @@ private:
     const std::vector<Span> &m_spans;
     SpanCursor m_cursor;
     std::unique_ptr<wildcard::Program> m_program;
-    wildcard::Replacement m_replacement;
+    wildcards::Replacement m_replacement;
     wildcard::Captures m_captures;
     std::vector<uint8_t> m_accepted; // per palette id, with criteria
     std::vector<uint8_t> m_allowed;

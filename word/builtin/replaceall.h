@@ -51,7 +51,7 @@ struct FindRequest {
 /// whether anything matched. When anything did and previous is given, it receives the document's
 /// former content (for undo) at no extra cost; whatever previous held before lends its memory to
 /// the new text. A malformed wildcard pattern or replacement throws
-/// wildcard::PatternError and leaves doc unchanged.
+/// wildcards::PatternError and leaves doc unchanged.
 bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *previous = nullptr);
 
 /// A match as character positions [start, end).
