@@ -34,7 +34,7 @@ std::optional<int32_t> colorValue(int32_t value)
 }
 
 /// Word's value for one font property, kept on a find criterion or a replacement change alike.
-template<class Attributes> void setAttribute(Attributes &attributes, FontProperty property, int32_t value)
+void setAttribute(FontValues &attributes, FontProperty property, int32_t value)
 {
     switch (property) {
     case FontProperty::Bold:
