@@ -63,28 +63,18 @@ std::size_t findBytes(std::string_view text, std::string_view needle, std::size_
 // replacement is text in that span's format. The text is copied between the matches, and every
 // span once with its end moved by the growth of the text before it. This avoids the general
 // builder's work per match, which dominates a chord transposition.
-bool replaceKeepingSpans(TextDocument &doc,
+bool keepsSpans(const FindRequest &request)
+{
+    return !request.replacement.empty() && !(request.format && request.changes.any());
+}
+
+void replaceKeepingSpans(TextDocument &doc,
                          const FindRequest &request,
                          const std::vector<MatchRange> &matches,
+                         const std::vector<std::size_t> &spanOf,
                          TextDocument *previous)
 {
-    if (matches.empty() || request.replacement.empty() || (request.format && request.changes.any())) {
-        return false;
-    }
     const std::vector<Span> &spans = doc.spans();
-    const std::size_t finalMark = doc.bytes().size() - 1;
-    // The span holding each match (the matches are in order: the cursor walks forward).
-    thread_local std::vector<std::size_t> spanOf;
-    spanOf.clear();
-    SpanCursor cursor(spans);
-    for (const MatchRange &m : matches) {
-        const std::size_t k = cursor.at(m.start);
-        if (m.end > finalMark || spans[k].end < m.end) {
-            return false;
-        }
-        spanOf.push_back(k);
-    }
-
     StoredText out;
     if (previous) {
         previous->release(out); // its memory serves the new text
@@ -140,7 +130,6 @@ bool replaceKeepingSpans(TextDocument &doc,
     out.palette.assign(doc.palette().begin(), doc.palette().end());
     const std::size_t length = doc.length() + matches.size() * replacementCharacters - removedCharacters;
     install(doc, std::move(out), length, previous);
-    return true;
 }
 
 } // namespace word::builtin

@@ -22,6 +22,7 @@ Matcher::Matcher(const TextDocument &doc, const FindRequest &request)
     : m_text(doc.bytes())
     , m_request(request)
     , m_criteria(request.format && request.criteria.any())
+    , m_spans(doc.spans())
     , m_cursor(doc.spans())
 {
     if (m_criteria) {

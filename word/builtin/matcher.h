@@ -38,6 +38,14 @@ public:
     /// The next match (byte range, not empty) starting at or after byte from.
     std::optional<MatchRange> next(std::size_t from, const Before &before);
 
+    /// The index of the span of the text holding all of match, else npos (cheap right after next()
+    /// found it: the span cursor is there already).
+    std::size_t spanHolding(const MatchRange &match)
+    {
+        const std::size_t k = m_cursor.at(match.start);
+        return m_spans[k].end >= match.end ? k : std::string_view::npos;
+    }
+
     /// Whether a match never depends on the text before it (literal, not whole words): then the
     /// matches of a Replace-All are those of the unchanged text, and can all be found first.
     bool independent() const
@@ -57,6 +65,7 @@ private:
     std::string_view m_text;
     const FindRequest &m_request;
     bool m_criteria;
+    const std::vector<Span> &m_spans;
     SpanCursor m_cursor;
     std::unique_ptr<wildcard::Program> m_program;
     wildcards::Replacement m_replacement;

@@ -169,22 +169,32 @@ bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *pre
     if (!matcher.independent()) {
         return replaceEach(doc, request, matcher, previous);
     }
-    // The matches of the unchanged text, found first; the replacement is the same for each.
+    // The matches of the unchanged text, found first; the replacement is the same for each. When
+    // each lies inside one span, the fast path moves the spans instead of building them anew.
     std::vector<MatchRange> matches;
+    std::vector<std::size_t> spanOf;
+    bool fast = keepsSpans(request);
+    const std::size_t finalMark = doc.bytes().size() - 1;
     const Before none; // not consulted by an independent search
     while (const auto match = matcher.next(matches.empty() ? 0 : matches.back().end, none)) {
         matches.push_back(*match);
+        if (fast) {
+            spanOf.push_back(matcher.spanHolding(*match));
+            fast = match->end <= finalMark && spanOf.back() != std::string_view::npos;
+        }
     }
     if (matches.empty()) {
         return false;
     }
-    if (!replaceKeepingSpans(doc, request, matches, previous)) {
-        Builder builder(doc, request, previous);
-        for (const MatchRange &m : matches) {
-            builder.replace(m.start, m.end, request.replacement);
-        }
-        builder.finish(doc, previous);
+    if (fast) {
+        replaceKeepingSpans(doc, request, matches, spanOf, previous);
+        return true;
     }
+    Builder builder(doc, request, previous);
+    for (const MatchRange &m : matches) {
+        builder.replace(m.start, m.end, request.replacement);
+    }
+    builder.finish(doc, previous);
     return true;
 }
 

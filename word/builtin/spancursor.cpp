@@ -5,19 +5,6 @@
 namespace word::builtin
 {
 
-bool SpanCursor::allAccepted(std::size_t from, std::size_t to, const std::vector<uint8_t> &accepted)
-{
-    for (std::size_t k = at(from); k < m_spans.size(); ++k) {
-        if (!accepted[m_spans[k].format]) {
-            return false;
-        }
-        if (m_spans[k].end >= to) {
-            break;
-        }
-    }
-    return true;
-}
-
 std::size_t characters(std::string_view text)
 {
     std::size_t count = 0;

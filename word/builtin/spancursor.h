@@ -68,7 +68,18 @@ public:
     }
 
     // Whether every span over bytes [from, to) has an accepted format (accepted: one flag per id).
-    bool allAccepted(std::size_t from, std::size_t to, const std::vector<uint8_t> &accepted);
+    bool allAccepted(std::size_t from, std::size_t to, const std::vector<uint8_t> &accepted)
+    {
+        for (std::size_t k = at(from); k < m_spans.size(); ++k) {
+            if (!accepted[m_spans[k].format]) {
+                return false;
+            }
+            if (m_spans[k].end >= to) {
+                break;
+            }
+        }
+        return true;
+    }
 
     // Append the formats of bytes [from, to) to out, at output offset outFrom, their ids translated
     // by changed when given.
