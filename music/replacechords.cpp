@@ -4,7 +4,6 @@
 #include "keys.h"
 
 #include <array>
-#include <stdexcept>
 #include <string_view>
 
 namespace music
@@ -90,10 +89,7 @@ void ReplaceChords(word::Application &app,
     // all that matters, so take it modulo 12 (14 acts as 2, -13 as -1).
     const int32_t delta = lDelta % 12;
     for (const auto &note : noteNames) {
-        const auto tone = SemiToneAdjust(note.tone, delta);
-        if (!tone) {
-            throw std::overflow_error("Overflow");
-        }
+        const auto tone = SemiToneAdjust(note.tone, delta); // a tone of 1..12 moved by -11..11: no overflow
         word::ReplaceText(app, font, std::string(note.name), toneMarker(*tone), false);
     }
 

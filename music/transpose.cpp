@@ -2,8 +2,6 @@
 
 #include "prefs/number.h"
 
-#include <stdexcept>
-
 namespace music
 {
 
@@ -42,20 +40,18 @@ TransposeResult Transpose(word::Application &app, word::Prompter &prompter, cons
 
     word::ChordFont font = controls.font;
     font.lColor = *color.lColor;
+    const auto lDelta = prefs::roundToInt32(prefs::leadingNumber(controls.semiTones));
+    if (!lDelta) {
+        prompter.show(transposeError("Overflow"));
+        return result;
+    }
     try {
-        const auto lDelta = prefs::roundToInt32(prefs::leadingNumber(controls.semiTones));
-        if (!lDelta) {
-            throw std::overflow_error("Overflow");
-        }
         word::UndoGroup undo(app, "Transpose");
         const PassOptions options{controls.nashvilleIn ? Notation::Nashville : Notation::Letters,
                                   controls.nashvilleOut ? Notation::Nashville : Notation::Letters,
                                   controls.useSharps ? Spelling::Sharps : Spelling::Flats};
         ReplaceChords(app, prompter, font, options, *lDelta);
     } catch (const word::AutomationError &error) {
-        prompter.show(transposeError(error.what()));
-        return result;
-    } catch (const std::overflow_error &error) {
         prompter.show(transposeError(error.what()));
         return result;
     }

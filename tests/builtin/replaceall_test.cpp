@@ -136,4 +136,39 @@ TEST(LiteralReplaceAll, AgreesWithEditsOnGeneratedSheets)
     }
 }
 
+// The fast literal path (matches inside single spans, moved spans) against the general builder.
+TEST(LiteralReplaceAll, FastPathAgreesWithGeneralPath)
+{
+    std::mt19937 random(23);
+    int changed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const TextDocument doc = randomSheet(random);
+        FindRequest request;
+        request.text = toUtf8(randomText(random, 2));
+        request.replacement = toUtf8(randomText(random, 3));
+        request.matchCase = random() % 3 != 0;
+        request.format = random() % 2 == 0;
+        if (random() % 2 == 0) {
+            request.criteria.bold = true;
+        }
+        TextDocument fast = doc;
+        TextDocument general = doc;
+        TextDocument fastPrevious;
+        TextDocument generalPrevious;
+        const bool fastMatched = replaceAll(fast, request, &fastPrevious);
+        const bool generalMatched = detail::replaceAllGeneral(general, request, &generalPrevious);
+        SCOPED_TRACE("round " + std::to_string(round) + ": " + toNotation(doc) + " / " + request.text + " -> "
+                     + request.replacement);
+        ASSERT_EQ(fastMatched, generalMatched);
+        ASSERT_EQ(toNotation(fast), toNotation(general));
+        ASSERT_EQ(fast.length(), general.length());
+        ASSERT_EQ(fast.spans().size(), general.spans().size());
+        if (fastMatched) {
+            ASSERT_EQ(toNotation(fastPrevious), toNotation(doc));
+            changed += toNotation(fast) != toNotation(doc) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(changed, 500); // the rows do replace things
+}
+
 } // namespace

@@ -10,7 +10,7 @@
 #include <random>
 
 using namespace word::builtin;
-using wildcard::ErrorCode;
+using word::wildcards::ErrorCode;
 
 namespace
 {
@@ -28,7 +28,7 @@ engineReplaceAll(const std::string &pattern, const std::string &replacement, con
     request.wildcards = true;
     try {
         replaceAll(doc, request);
-    } catch (const wildcard::PatternError &) {
+    } catch (const word::wildcards::PatternError &) {
         return std::nullopt;
     }
     std::u32string result(doc.text());
@@ -178,7 +178,7 @@ TEST_P(Refused, CarriesCodeAndPosition)
     try {
         wildcard::Program::compile(row.pattern);
         FAIL() << "accepted " << row.pattern;
-    } catch (const wildcard::PatternError &e) {
+    } catch (const word::wildcards::PatternError &e) {
         EXPECT_EQ(e.code(), row.code);
         EXPECT_EQ(e.position(), row.position);
     }
@@ -218,11 +218,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Refused, GroupReferenceBeyondGroups)
 {
-    EXPECT_NO_THROW(wildcard::Replacement::parse("\\2\\1", 2));
+    EXPECT_NO_THROW(word::wildcards::Replacement::parse("\\2\\1", 2));
     try {
-        wildcard::Replacement::parse("ab\\3", 2);
+        word::wildcards::Replacement::parse("ab\\3", 2);
         FAIL();
-    } catch (const wildcard::PatternError &e) {
+    } catch (const word::wildcards::PatternError &e) {
         EXPECT_EQ(e.code(), ErrorCode::BadGroupReference);
         EXPECT_EQ(e.position(), 2u);
     }
@@ -235,7 +235,7 @@ TEST(Refused, RunawayBacktrackingIsStoppedNotHung)
     request.wildcards = true;
     TextDocument doc;
     doc.insert(0, std::u32string(60, U'a'), CharFormat{});
-    EXPECT_THROW(replaceAll(doc, request), wildcard::PatternError);
+    EXPECT_THROW(replaceAll(doc, request), word::wildcards::PatternError);
 }
 
 struct MatchRow {

@@ -50,31 +50,6 @@ protected:
     tests::TestPrompter prompter;
 };
 
-TEST(Catalogue, TwentyPatternsInOrder)
-{
-    const std::array<std::string_view, 20> expected{"<[A-G]{1}>",
-                                                    "<[A-G]{1}[#bMm1-79+-]{1,7}",
-                                                    "<[A-G]{1}[#b]{1}sus>",
-                                                    "<[A-G]{1}[#b]{1}sus[24]{1}",
-                                                    "<[A-G]{1}sus>",
-                                                    "<[A-G]{1}sus[24]{1}",
-                                                    "<[A-G]{1}[#b]{1}dim>",
-                                                    "<[A-G]{1}dim>",
-                                                    "<[A-G]{1}[#b]{1}dim7",
-                                                    "<[A-G]{1}dim7",
-                                                    "<[A-G]{1}[#b]{1}[Mm]{1}aj",
-                                                    "<[A-G]{1}[Mm]{1}aj",
-                                                    "<[A-G]{1}[#b]{1}[Mm]{1}aj[7913]{1,2}",
-                                                    "<[A-G]{1}[Mm]{1}aj[7913]{1,2}",
-                                                    "<[A-G]{1}[#b]{1}[Aa]{1}ug",
-                                                    "<[A-G]{1}[Aa]{1}ug",
-                                                    "<[A-G]{1}[#b]{1}[Aa]{1}dd[249]{1}",
-                                                    "<[A-G]{1}[Aa]{1}dd[249]{1}",
-                                                    "<[A-G]{1}[#b]{1}7[Aa]{1}dd[249]{1}",
-                                                    "<[A-G]{1}7[Aa]{1}dd[249]{1}"};
-    EXPECT_EQ(chords::catalogue, expected);
-}
-
 Log findChordLog(const word::ChordFont &font, const std::string &pattern)
 {
     Log lines{"Find.ClearFormatting",
@@ -207,7 +182,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "{b|F#maj13} {b|Abaug} {b|EAug} {b|Gadd2} {b|F#7add4} {b|A7add9}"},
         MarkRow{"PatternTwoExamples", "Am7 F#m7b5 G7+ A6-9", "{b|Am7} {b|F#m7b5} {b|G7+} {b|A6-9}"},
         MarkRow{"AlreadyMarked", "{b|Am7} x", "{b|Am7} x"},
-        MarkRow{"ChordLineOverLyric", "C   G\nHello world", "{b|C}   {b|G}\nHello world"}),
+        MarkRow{"ChordLineOverLyric", "C   G\nHello world", "{b|C}   {b|G}\nHello world"},
+        MarkRow{"LineBreaksAndParagraphsEndChords", "G\vD\nEm", "{b|G}\v{b|D}\n{b|Em}"},
+        MarkRow{"AlreadyMarkedBesideUnmarked", "{b|G} C", "{b|G} {b|C}"}),
     [](const auto &info) {
         return std::string(info.param.name);
     });

@@ -49,7 +49,10 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                            Row{"ParagraphMarkAtTheEnd", "x^13", "x$"},
                                            Row{"NonAscii", "<Dür", start + "Dür"},
                                            Row{"GroupRepeated", "(ab)@", "(ab)+"},
-                                           Row{"TextMarker", "*:1:*", ".*?:1:.*?"}),
+                                           Row{"TextMarker", "*:1:*", ".*?:1:.*?"},
+                                           Row{"CodeOfThreeDigitsAtMost", "^0651", "A1"},
+                                           Row{"CodesInASet", "[^t^65-^67]", "[\\tA-C]"},
+                                           Row{"RawCarriageReturn", "a\r", "a\\x{D}"}),
                          [](const ::testing::TestParamInfo<Row> &info) {
                              return info.param.name;
                          });
@@ -89,7 +92,26 @@ INSTANTIATE_TEST_SUITE_P(Patterns,
                                            "a^",
                                            "^x",
                                            "]",
-                                           "}"));
+                                           "}",
+                                           "^0",
+                                           "a{256}",
+                                           "(?{255}){255}"));
+
+class ParagraphMarkInside : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(ParagraphMarkInside, IsRefusedAsLibreOfficeCannotFindIt)
+{
+    try {
+        wildcardToRegex(GetParam());
+        FAIL() << "accepted " << GetParam();
+    } catch (const word::AutomationError &e) {
+        EXPECT_NE(std::string(e.what()).find("paragraph mark"), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Patterns, ParagraphMarkInside, ::testing::Values("a^pb", "(a^p)", "a^13@", "^p{2}"));
 
 struct ReplacementRow {
     const char *name;
@@ -113,10 +135,19 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                            ReplacementRow{"WholeMatch", "[^&]", "[&]"},
                                            ReplacementRow{"EscapedBackslash", "a\\\\b", "a\\\\b"},
                                            ReplacementRow{"TabAndParagraph", "^t^p", "\\t\\n"},
-                                           ReplacementRow{"Plain", "-\\1", "-$1"}),
+                                           ReplacementRow{"Plain", "-\\1", "-$1"},
+                                           ReplacementRow{"CharacterCode", "^65^0", "A^"},
+                                           ReplacementRow{"ParagraphCode", "^130^13", "\u0082\\n"}),
                          [](const ::testing::TestParamInfo<ReplacementRow> &info) {
                              return info.param.name;
                          });
+
+TEST(ReplacementTranslation, LineBreakIsRefusedHoweverWritten)
+{
+    for (const char *text : {"a^l", "^11", "a\vb"}) {
+        EXPECT_THROW(wildcardReplacementToRegex(text), word::AutomationError) << text;
+    }
+}
 
 TEST(LiteralRegex, MatchesTheTextAsWritten)
 {

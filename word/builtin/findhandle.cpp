@@ -34,7 +34,7 @@ std::optional<int32_t> colorValue(int32_t value)
 }
 
 /// Word's value for one font property, kept on a find criterion or a replacement change alike.
-template<class Attributes> void setAttribute(Attributes &attributes, FontProperty property, int32_t value)
+void setAttribute(FontValues &attributes, FontProperty property, int32_t value)
 {
     switch (property) {
     case FontProperty::Bold:
@@ -145,8 +145,8 @@ public:
         }
         try {
             return run(d, replace);
-        } catch (const wildcard::PatternError &e) {
-            throw AutomationError(e.code() == wildcard::ErrorCode::TooComplex ? complexPatternText : badPatternText);
+        } catch (const wildcards::PatternError &e) {
+            throw AutomationError(e.code() == wildcards::ErrorCode::TooComplex ? complexPatternText : badPatternText);
         }
     }
 

@@ -1,5 +1,5 @@
 #include "textdocument.h"
-#include "utf8.h"
+#include "word/wildcards/utf8.h"
 
 #include <cstdio>
 #include <stdexcept>

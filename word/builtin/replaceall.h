@@ -12,8 +12,10 @@
 namespace word::builtin
 {
 
-/// Find.Font: the attributes a character must carry to be part of a match (unset: no criterion).
-struct FontCriteria {
+/// The four font values of a find. As criteria (Find.Font), the attributes a character must carry
+/// to be part of a match; as changes (Find.Replacement.Font), the attributes given to replaced
+/// text. Unset: no criterion, or not changed.
+struct FontValues {
     std::optional<bool> bold;
     std::optional<bool> italic;
     std::optional<int32_t> underline; ///< a WdUnderline style
@@ -21,16 +23,6 @@ struct FontCriteria {
 
     bool any() const;
     bool accepts(const CharFormat &format) const;
-};
-
-/// Find.Replacement.Font: the attributes given to replaced text (unset: not changed).
-struct FontChanges {
-    std::optional<bool> bold;
-    std::optional<bool> italic;
-    std::optional<int32_t> underline;
-    std::optional<int32_t> color;
-
-    bool any() const;
     CharFormat applyTo(CharFormat format) const;
 };
 
@@ -42,8 +34,8 @@ struct FindRequest {
     bool matchCase = false; ///< ignored with wildcards (always case-exact)
     bool wholeWord = false; ///< literal search only
     bool wildcards = false;
-    FontCriteria criteria;
-    FontChanges changes;
+    FontValues criteria;
+    FontValues changes;
 };
 
 /// Replace every match in doc, left to right, without overlap; replaced text is never searched
@@ -51,10 +43,10 @@ struct FindRequest {
 /// whether anything matched. When anything did and previous is given, it receives the document's
 /// former content (for undo) at no extra cost; whatever previous held before lends its memory to
 /// the new text. A malformed wildcard pattern or replacement throws
-/// wildcard::PatternError and leaves doc unchanged.
+/// wildcards::PatternError and leaves doc unchanged.
 bool replaceAll(TextDocument &doc, const FindRequest &request, TextDocument *previous = nullptr);
 
-/// A match as character positions [start, end).
+/// A match [start, end): character positions in the functions below, byte offsets inside the engine.
 struct MatchRange {
     std::size_t start = 0;
     std::size_t end = 0;
@@ -68,5 +60,11 @@ findMatch(const TextDocument &doc, const FindRequest &request, std::size_t from,
 /// Replace the match range of doc (as replaceAll would replace that one match). Returns the
 /// character position just after the inserted text.
 std::size_t replaceOne(TextDocument &doc, const FindRequest &request, MatchRange match);
+
+namespace detail
+{
+/// Replace-All by the general path only, without the fast literal one (they must agree).
+bool replaceAllGeneral(TextDocument &doc, const FindRequest &request, TextDocument *previous = nullptr);
+} // namespace detail
 
 } // namespace word::builtin

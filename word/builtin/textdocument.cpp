@@ -1,6 +1,6 @@
 #include "textdocument.h"
 
-#include "utf8.h"
+#include "word/wildcards/utf8.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #include "wildcard.h"
 
-#include "utf8.h"
+#include "word/wildcards/utf8.h"
 
 #include <algorithm>
 #include <memory>
@@ -11,319 +11,11 @@ namespace word::builtin::wildcard
 namespace
 {
 
-constexpr std::size_t maxInstructions = 20000;
 constexpr std::size_t maxSteps = 20'000'000; // per match attempt
 
-const char *describe(ErrorCode code)
-{
-    switch (code) {
-    case ErrorCode::UnbalancedBracket:
-        return "unbalanced [ ]";
-    case ErrorCode::UnbalancedParen:
-        return "unbalanced ( )";
-    case ErrorCode::UnbalancedBrace:
-        return "unbalanced { }";
-    case ErrorCode::EmptySet:
-        return "empty set";
-    case ErrorCode::DescendingRange:
-        return "descending range";
-    case ErrorCode::BadCount:
-        return "bad count";
-    case ErrorCode::DanglingEscape:
-        return "\\ at the end";
-    case ErrorCode::NothingToRepeat:
-        return "nothing to repeat";
-    case ErrorCode::BadCaret:
-        return "unknown ^ code";
-    case ErrorCode::TooManyGroups:
-        return "too many groups";
-    case ErrorCode::BadGroupReference:
-        return "reference to a missing group";
-    case ErrorCode::TooLarge:
-        return "pattern too large";
-    case ErrorCode::TooComplex:
-        return "pattern too complex";
-    }
-    return "?";
-}
-
-// The parsed pattern: a sequence of quantified items.
-struct Node {
-    enum Kind { Char, Any, Set, WordStart, WordEnd, Group } kind = Char;
-    char32_t c = 0;
-    uint32_t set = 0; // index into the set list
-    int group = 0; // 1..9
-    std::vector<Node> children; // a group's sequence
-    uint32_t min = 1;
-    uint32_t max = 1;
-    bool lazy = false;
-    bool quantified = false;
-};
-
-class Parser
-{
-public:
-    Parser(std::string_view pattern, std::vector<CharSet> &sets)
-        : m_s(pattern)
-        , m_sets(sets)
-    {
-    }
-
-    std::vector<Node> parse(int &groups)
-    {
-        auto seq = sequence(0);
-        groups = m_groups;
-        return seq;
-    }
-
-private:
-    bool atEnd() const
-    {
-        return m_pos >= m_s.size();
-    }
-    char32_t next()
-    {
-        return utf8::decode(m_s, m_pos);
-    }
-    char peekByte() const
-    {
-        return m_s[m_pos];
-    }
-
-    // "^" codes, m_pos just after the "^".
-    char32_t caret(std::size_t at)
-    {
-        if (atEnd()) {
-            throw PatternError(ErrorCode::BadCaret, at);
-        }
-        const char c = peekByte();
-        if (c >= '0' && c <= '9') {
-            uint32_t code = 0;
-            for (int i = 0; i < 3 && !atEnd() && peekByte() >= '0' && peekByte() <= '9'; ++i) {
-                code = code * 10 + static_cast<uint32_t>(peekByte() - '0');
-                ++m_pos;
-            }
-            if (code == 0) {
-                throw PatternError(ErrorCode::BadCaret, at);
-            }
-            return code;
-        }
-        ++m_pos;
-        switch (c) {
-        case 'p':
-            return U'\r';
-        case 'l':
-            return U'\v';
-        case 't':
-            return U'\t';
-        case '^':
-            return U'^';
-        default:
-            throw PatternError(ErrorCode::BadCaret, at);
-        }
-    }
-
-    // One character of a set, m_pos at it.
-    char32_t setChar()
-    {
-        const std::size_t at = m_pos;
-        const char32_t c = next();
-        if (c == U'\\') {
-            if (atEnd()) {
-                throw PatternError(ErrorCode::DanglingEscape, at);
-            }
-            return next();
-        }
-        if (c == U'^') {
-            return caret(at);
-        }
-        return c;
-    }
-
-    Node charSet(std::size_t open)
-    {
-        CharSet set;
-        if (!atEnd() && peekByte() == '!') {
-            set.negated = true;
-            ++m_pos;
-        }
-        for (;;) {
-            if (atEnd()) {
-                throw PatternError(ErrorCode::UnbalancedBracket, open);
-            }
-            if (peekByte() == ']') {
-                ++m_pos;
-                break;
-            }
-            const std::size_t at = m_pos;
-            const char32_t lo = setChar();
-            char32_t hi = lo;
-            if (!atEnd() && peekByte() == '-' && m_pos + 1 < m_s.size() && m_s[m_pos + 1] != ']') {
-                ++m_pos;
-                hi = setChar();
-                if (hi < lo) {
-                    throw PatternError(ErrorCode::DescendingRange, at);
-                }
-            }
-            set.ranges.emplace_back(lo, hi);
-        }
-        if (set.ranges.empty()) {
-            throw PatternError(ErrorCode::EmptySet, open);
-        }
-        for (char32_t c = 0; c < 128; ++c) {
-            const bool in = std::any_of(set.ranges.begin(), set.ranges.end(), [c](const auto &r) {
-                return c >= r.first && c <= r.second;
-            });
-            set.ascii[c] = in != set.negated;
-        }
-        m_sets.push_back(std::move(set));
-        Node node;
-        node.kind = Node::Set;
-        node.set = static_cast<uint32_t>(m_sets.size() - 1);
-        return node;
-    }
-
-    uint32_t number(std::size_t open)
-    {
-        if (atEnd() || peekByte() < '0' || peekByte() > '9') {
-            throw PatternError(atEnd() ? ErrorCode::UnbalancedBrace : ErrorCode::BadCount, atEnd() ? open : m_pos);
-        }
-        uint32_t value = 0;
-        while (!atEnd() && peekByte() >= '0' && peekByte() <= '9') {
-            value = value * 10 + static_cast<uint32_t>(peekByte() - '0');
-            ++m_pos;
-            if (value > static_cast<uint32_t>(maxCount)) {
-                throw PatternError(ErrorCode::BadCount, m_pos - 1);
-            }
-        }
-        return value;
-    }
-
-    void count(std::size_t open, Node &node)
-    {
-        const uint32_t min = number(open);
-        uint32_t max = min;
-        if (!atEnd() && peekByte() == ',') {
-            ++m_pos;
-            max = (!atEnd() && peekByte() == '}') ? unbounded : number(open);
-        }
-        if (atEnd()) {
-            throw PatternError(ErrorCode::UnbalancedBrace, open);
-        }
-        if (peekByte() != '}') {
-            throw PatternError(ErrorCode::BadCount, m_pos);
-        }
-        ++m_pos;
-        if (max < min) {
-            throw PatternError(ErrorCode::BadCount, open);
-        }
-        node.min = min;
-        node.max = max;
-        node.quantified = true;
-    }
-
-    static bool repeatable(const std::vector<Node> &seq)
-    {
-        return !seq.empty() && !seq.back().quantified && seq.back().kind != Node::WordStart
-            && seq.back().kind != Node::WordEnd;
-    }
-
-    std::vector<Node> sequence(int depth)
-    {
-        std::vector<Node> seq;
-        while (!atEnd()) {
-            const std::size_t at = m_pos;
-            const char32_t c = next();
-            Node node;
-            switch (c) {
-            case U'(':
-                if (++m_groups > maxGroups) {
-                    throw PatternError(ErrorCode::TooManyGroups, at);
-                }
-                node.kind = Node::Group;
-                node.group = m_groups;
-                node.children = sequence(depth + 1);
-                if (atEnd()) {
-                    throw PatternError(ErrorCode::UnbalancedParen, at);
-                }
-                ++m_pos; // the ")"
-                break;
-            case U')':
-                if (depth == 0) {
-                    throw PatternError(ErrorCode::UnbalancedParen, at);
-                }
-                m_pos = at;
-                return seq;
-            case U'[':
-                node = charSet(at);
-                break;
-            case U']':
-                throw PatternError(ErrorCode::UnbalancedBracket, at);
-            case U'}':
-                throw PatternError(ErrorCode::UnbalancedBrace, at);
-            case U'{':
-                if (!repeatable(seq)) {
-                    throw PatternError(ErrorCode::NothingToRepeat, at);
-                }
-                count(at, seq.back());
-                continue;
-            case U'@':
-                if (!repeatable(seq)) {
-                    throw PatternError(ErrorCode::NothingToRepeat, at);
-                }
-                seq.back().min = 1;
-                seq.back().max = unbounded;
-                seq.back().quantified = true;
-                continue;
-            case U'?':
-                node.kind = Node::Any;
-                break;
-            case U'*':
-                node.kind = Node::Any;
-                node.min = 0;
-                node.max = unbounded;
-                node.lazy = true;
-                node.quantified = true;
-                break;
-            case U'<':
-                node.kind = Node::WordStart;
-                break;
-            case U'>':
-                node.kind = Node::WordEnd;
-                break;
-            case U'\\':
-                if (atEnd()) {
-                    throw PatternError(ErrorCode::DanglingEscape, at);
-                }
-                node.c = next();
-                break;
-            case U'^':
-                node.c = caret(at);
-                break;
-            default:
-                node.c = c;
-            }
-            seq.push_back(std::move(node));
-        }
-        return seq;
-    }
-
-    std::string_view m_s;
-    std::size_t m_pos = 0;
-    std::vector<CharSet> &m_sets;
-    int m_groups = 0;
-};
-
-bool nullable(const Node &node)
-{
-    if (node.min == 0 || node.kind == Node::WordStart || node.kind == Node::WordEnd) {
-        return true;
-    }
-    if (node.kind == Node::Group) {
-        return std::all_of(node.children.begin(), node.children.end(), nullable);
-    }
-    return false;
-}
+using wildcards::ErrorCode;
+using wildcards::Node;
+using wildcards::PatternError;
 
 class Compiler
 {
@@ -342,11 +34,9 @@ public:
     }
 
 private:
+    // The front end has refused patterns whose program would pass wildcards::maxInstructions.
     uint32_t emit(Inst inst)
     {
-        if (m_prog.size() >= maxInstructions) {
-            throw PatternError(ErrorCode::TooLarge, 0);
-        }
         m_prog.push_back(inst);
         return static_cast<uint32_t>(m_prog.size() - 1);
     }
@@ -386,9 +76,9 @@ private:
         for (uint32_t i = 0; i < node.min; ++i) {
             atom(node);
         }
-        if (node.max == unbounded) {
+        if (node.max == wildcards::unbounded) {
             // L: split body/exit (lazy: exit first); body; jmp L
-            const bool guard = nullable(node) || node.kind == Node::Group;
+            const bool guard = wildcards::nullable(node) || node.kind == Node::Group;
             const uint32_t slot = guard ? m_slots++ : 0;
             const uint32_t split = emit({Inst::Split, 0, 0, 0});
             const uint32_t body = here();
@@ -422,21 +112,16 @@ private:
 
 } // namespace
 
-PatternError::PatternError(ErrorCode code, std::size_t position)
-    : std::runtime_error(std::string("invalid pattern: ") + describe(code) + " at " + std::to_string(position))
-    , m_code(code)
-    , m_position(position)
+CharSet::CharSet(wildcards::CharSet set)
+    : ranges(std::move(set.ranges))
+    , negated(set.negated)
 {
-}
-
-ErrorCode PatternError::code() const
-{
-    return m_code;
-}
-
-std::size_t PatternError::position() const
-{
-    return m_position;
+    for (char32_t c = 0; c < 128; ++c) {
+        const bool in = std::any_of(ranges.begin(), ranges.end(), [c](const auto &r) {
+            return c >= r.first && c <= r.second;
+        });
+        ascii[c] = in != negated;
+    }
 }
 
 bool CharSet::contains(char32_t c) const
@@ -453,12 +138,16 @@ bool CharSet::contains(char32_t c) const
 Program Program::compile(std::string_view pattern)
 {
     Program p;
-    Parser parser(pattern, p.m_sets);
-    const std::vector<Node> seq = parser.parse(p.m_groups);
-    p.m_slots = 2 * (maxGroups + 1);
+    wildcards::Pattern parsed = wildcards::parse(pattern);
+    p.m_groups = parsed.groups;
+    for (wildcards::CharSet &set : parsed.sets) {
+        p.m_sets.emplace_back(std::move(set));
+    }
+    p.m_slots = 2 * (wildcards::maxGroups + 1);
+    p.m_prog.reserve(wildcards::programSize(parsed.items) + 3);
     Compiler compiler(p.m_prog, p.m_slots);
     p.m_prog.push_back({Inst::Save, 0, 0, 0});
-    compiler.sequence(seq);
+    compiler.sequence(parsed.items);
     p.m_prog.push_back({Inst::Save, 0, 1, 0});
     p.m_prog.push_back({Inst::Match, 0, 0, 0});
 
@@ -622,71 +311,6 @@ bool Program::matchAt(const Subject &subject, std::size_t pos, Captures &capture
         }
     }
     return false;
-}
-
-Replacement Replacement::parse(std::string_view text, int groups)
-{
-    Replacement r;
-    auto literal = [&r](char32_t c) {
-        if (r.pieces.empty() || r.pieces.back().group >= 0) {
-            r.pieces.push_back({});
-        }
-        utf8::append(r.pieces.back().text, c);
-    };
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t at = pos;
-        const char32_t c = utf8::decode(text, pos);
-        if (c == U'\\') {
-            if (pos >= text.size()) {
-                throw PatternError(ErrorCode::DanglingEscape, at);
-            }
-            const char32_t d = utf8::decode(text, pos);
-            if (d >= U'1' && d <= U'9') {
-                const int group = static_cast<int>(d - U'0');
-                if (group > groups) {
-                    throw PatternError(ErrorCode::BadGroupReference, at);
-                }
-                r.pieces.push_back({{}, group});
-            } else {
-                literal(d);
-            }
-        } else if (c == U'^' && pos < text.size()) {
-            const char d = text[pos];
-            if (d == '&') {
-                ++pos;
-                r.pieces.push_back({{}, 0});
-            } else if (d == 'p' || d == 'l' || d == 't' || d == '^') {
-                ++pos;
-                literal(d == 'p' ? U'\r' : d == 'l' ? U'\v' : d == 't' ? U'\t' : U'^');
-            } else if (d >= '0' && d <= '9') {
-                uint32_t code = 0;
-                for (int i = 0; i < 3 && pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++i) {
-                    code = code * 10 + static_cast<uint32_t>(text[pos++] - '0');
-                }
-                literal(code == 0 ? U'^' : code);
-            } else {
-                literal(c);
-            }
-        } else {
-            literal(c);
-        }
-    }
-    return r;
-}
-
-void Replacement::expand(std::string_view text, const Captures &captures, std::string &out) const
-{
-    for (const Piece &piece : pieces) {
-        if (piece.group < 0) {
-            out += piece.text;
-            continue;
-        }
-        const std::size_t start = captures[2 * piece.group];
-        const std::size_t end = captures[2 * piece.group + 1];
-        if (start != notSet && end != notSet && start <= end) {
-            out.append(text.substr(start, end - start));
-        }
-    }
 }
 
 } // namespace word::builtin::wildcard

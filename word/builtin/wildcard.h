@@ -1,23 +1,14 @@
 #pragma once
 
-// Word's wildcard patterns: parsed once into a small program, then run by a backtracking matcher.
-//
-//   ?            any one character
-//   *            any run of characters, the shortest that lets the rest match
-//   [abc] [a-c]  one character of the set; [!a-c] one character not in it; a final "-" is literal
-//   x@           one or more of x, as many as possible
-//   x{n} x{n,} x{n,m}   n, at least n, n to m of x, as many as possible
-//   < >          the start / the end of a word (a word is a run of letters and digits)
-//   ( )          a group, \1..\9 in the replacement
-//   \x           x literally;  ^13 ^p paragraph mark, ^11 ^l line break, ^t tab, ^^ caret, ^nnn code
-//
-// Matching is case-exact. Positions are byte offsets into UTF-8 text, always at character starts.
+// The built-in host's wildcard matcher: a pattern (see word/wildcards/pattern.h for the syntax)
+// compiled into a small program, run by a backtracking matcher. Matching is case-exact. Positions
+// are byte offsets into UTF-8 text, always at character starts.
+
+#include "word/wildcards/pattern.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
-#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -25,42 +16,10 @@
 namespace word::builtin::wildcard
 {
 
-/// Why a pattern or replacement was refused.
-enum class ErrorCode {
-    UnbalancedBracket, ///< "[" without "]", or a "]" without "["
-    UnbalancedParen, ///< "(" without ")", or a ")" without "("
-    UnbalancedBrace, ///< "{" without "}", or a "}" without "{"
-    EmptySet, ///< "[]" or "[!]"
-    DescendingRange, ///< a set range whose end comes before its start ("[z-a]")
-    BadCount, ///< a count that is not n, n, or n,m with n <= m <= maxCount
-    DanglingEscape, ///< "\" at the end
-    NothingToRepeat, ///< "@" or "{" with no character or expression before it
-    BadCaret, ///< "^" not followed by a known code
-    TooManyGroups, ///< more than nine groups
-    BadGroupReference, ///< "\n" in the replacement beyond the pattern's groups
-    TooLarge, ///< the counts expand to an unreasonably large program
-    TooComplex, ///< a match attempt needed too many steps (catastrophic backtracking)
-};
-
-/// A refused pattern or replacement: the code and the byte position where it was noticed.
-class PatternError : public std::runtime_error
-{
-public:
-    PatternError(ErrorCode code, std::size_t position);
-    ErrorCode code() const;
-    std::size_t position() const;
-
-private:
-    ErrorCode m_code;
-    std::size_t m_position;
-};
-
-inline constexpr int maxGroups = 9;
-inline constexpr int maxCount = 255;
-inline constexpr uint32_t unbounded = UINT32_MAX;
-
-/// One character set: ranges of code points, possibly negated.
+/// One character set of a compiled pattern, with a table for ASCII.
 struct CharSet {
+    explicit CharSet(wildcards::CharSet set);
+
     std::vector<std::pair<char32_t, char32_t>> ranges;
     bool negated = false;
     std::array<bool, 128> ascii{}; ///< membership of each ASCII character (negation applied)
@@ -107,7 +66,7 @@ inline constexpr std::size_t notSet = SIZE_MAX;
 class Program
 {
 public:
-    /// Parse and compile pattern (UTF-8). Throws PatternError.
+    /// Parse and compile pattern (UTF-8). Throws wildcards::PatternError.
     static Program compile(std::string_view pattern);
 
     int groupCount() const;
@@ -118,7 +77,7 @@ public:
     {
         return m_first[b];
     }
-    /// Match at byte position pos: on success true, with captures filled. Throws PatternError
+    /// Match at byte position pos: on success true, with captures filled. Throws wildcards::PatternError
     /// (TooComplex) when an attempt runs away.
     bool matchAt(const Subject &subject, std::size_t pos, Captures &captures) const;
 
@@ -128,22 +87,6 @@ private:
     int m_groups = 0;
     uint32_t m_slots = 2;
     std::array<bool, 256> m_first{};
-};
-
-/// A parsed replacement text: literal pieces and group references (0 = the whole match).
-struct Replacement {
-    struct Piece {
-        std::string text; ///< the literal text, when group < 0
-        int group = -1;
-    };
-    std::vector<Piece> pieces;
-
-    /// "\n" a group, "\\" a backslash, "\x" the character x; "^&" the whole match, "^13"/"^p" a
-    /// paragraph mark, "^11"/"^l" a line break, "^t" a tab, "^^" a caret. Throws PatternError for a
-    /// group beyond groups or a final "\".
-    static Replacement parse(std::string_view text, int groups);
-    /// The replacement for one match of text.
-    void expand(std::string_view text, const Captures &captures, std::string &out) const;
 };
 
 } // namespace word::builtin::wildcard

@@ -1,6 +1,6 @@
 #pragma once
 
-// UTF-8 helpers of the built-in host. A document keeps its text as UTF-8, which is always valid
+// UTF-8 helpers shared by the hosts. The built-in document keeps its text as UTF-8, always valid
 // there; texts from callers may not be, and decode() turns a bad byte into U+FFFD.
 
 #include <cstddef>
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace word::builtin::utf8
+namespace word::utf8
 {
 
 inline constexpr char32_t replacementChar = 0xFFFD;
@@ -121,4 +121,4 @@ inline bool isWordChar(char32_t c)
 /// Extended-A, Greek and Cyrillic.
 char32_t foldCase(char32_t c);
 
-} // namespace word::builtin::utf8
+} // namespace word::utf8

@@ -1,6 +1,6 @@
 #include "utf8.h"
 
-namespace word::builtin::utf8
+namespace word::utf8
 {
 
 char32_t foldCase(char32_t c)
@@ -27,4 +27,4 @@ char32_t foldCase(char32_t c)
     return c;
 }
 
-} // namespace word::builtin::utf8
+} // namespace word::utf8

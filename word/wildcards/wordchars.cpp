@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
-namespace word::builtin::utf8
+namespace word::utf8
 {
 
 namespace
@@ -178,4 +178,4 @@ bool isWordCharSlow(char32_t c)
     return it != std::begin(wordRanges) && c <= std::prev(it)->last;
 }
 
-} // namespace word::builtin::utf8
+} // namespace word::utf8
