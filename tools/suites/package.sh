@@ -24,9 +24,12 @@ plugin=build/package/tonvale-libreoffice_${version}_${arch}.deb
 work=$(mktemp -d)
 xvfb=
 program=
+installed=
 cleanup() {
     [[ -n $program ]] && kill "$program" 2>/dev/null || true
     [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null || true
+    # A failed run leaves nothing installed either.
+    [[ -n $installed ]] && "${sudo[@]}" apt-get purge -y -qq tonvale-libreoffice tonvale >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -45,12 +48,13 @@ dpkg-deb -x "$main" "$work/tree"
 desktop-file-validate "$work"/tree/usr/share/applications/*.desktop
 appstreamcli validate --no-net --pedantic "$work"/tree/usr/share/metainfo/*.metainfo.xml
 for size in 48x48 128x128; do
-    file "$work/tree/usr/share/icons/hicolor/$size/apps/tonvale.png" | grep -q "${size/x/ x } " || fail "icon $size"
+    file "$work/tree/usr/share/icons/hicolor/$size/apps/tonvale.png" | grep -q "${size/x/ x }," || fail "icon $size"
 done
 
 log "install"
 # A copy left by an earlier run would hide a file the package misses.
 "${sudo[@]}" apt-get purge -y -qq tonvale-libreoffice tonvale >/dev/null 2>&1 || true
+installed=yes
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "$root/$main" >/dev/null
 dpkg-query -L tonvale >"$work/files"
 [[ $(command -v tonvale) == /usr/bin/tonvale ]] || fail "tonvale is not /usr/bin/tonvale"
@@ -83,6 +87,7 @@ hosts=$(tonvale --help 2>&1 | grep -- '--host')
 
 log "purge"
 "${sudo[@]}" apt-get purge -y -qq tonvale-libreoffice tonvale >/dev/null
+installed=
 left=()
 while read -r path; do
     # Folders the packages share with others (/usr, /usr/share/icons/...) stay.
