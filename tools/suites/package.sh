@@ -74,8 +74,11 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tonvale$' | hea
 geometry=$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
 [[ $geometry == 314x491 ]] || fail "the window is $geometry, not 314x491"
 timeout 30 xdotool search --sync --onlyvisible --name '^amazing-grace.txt' >/dev/null || fail "no document window"
-kill "$program"
-wait "$program" 2>/dev/null || true
+# Click "Exit" (1575 x 375 twips at 2520, 4440: its middle is 220, 308 pixels at 96 dpi): the program ends.
+xdotool mousemove --window "$window" 220 308 click 1
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$program" 2>/dev/null && fail "Exit did not end the program"
+wait "$program" || fail "the program ended with $?"
 program=
 
 log "the LibreOffice host module"
