@@ -1,6 +1,6 @@
 #include "documentwindow.h"
 
-#include "htmlsheet.h"
+#include "textsheet.h"
 #include "word/builtin/host.h"
 
 #include <QCloseEvent>
@@ -245,7 +245,7 @@ void DocumentWindow::takeSelection()
 bool DocumentWindow::openSheet(const QString &path)
 {
     QString error;
-    auto sheet = loadSheet(path, &error);
+    auto sheet = loadSheetFile(path, &error);
     if (!sheet) {
         warn(error);
         return false;
@@ -264,7 +264,7 @@ bool DocumentWindow::saveSheet(const QString &path)
         return false;
     }
     QString error;
-    if (!app::saveSheet(path, *doc, &error)) {
+    if (!saveSheetFile(path, *doc, &error)) {
         warn(error);
         return false;
     }
@@ -285,10 +285,11 @@ bool DocumentWindow::saveSheet(const QString &path)
 
 void DocumentWindow::openClicked()
 {
-    const QString path = QFileDialog::getOpenFileName(this,
-                                                      QStringLiteral("Open a song sheet"),
-                                                      QString(),
-                                                      QStringLiteral("Song sheets (*.html *.htm);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this,
+                                     QStringLiteral("Open a song sheet"),
+                                     QString(),
+                                     QStringLiteral("Song sheets (*.html *.htm *.txt);;All files (*)"));
     if (!path.isEmpty()) {
         openSheet(path);
     }
@@ -309,10 +310,18 @@ bool DocumentWindow::saveAsClicked()
         warn(QStringLiteral("There is no document to save."));
         return false;
     }
-    const QString path = QFileDialog::getSaveFileName(this,
-                                                      QStringLiteral("Save the song sheet"),
-                                                      QString::fromStdString(m_host->activeName()),
-                                                      QStringLiteral("Song sheets (*.html *.htm)"));
+    const QString html = QStringLiteral("HTML song sheets (*.html *.htm)");
+    const QString text = QStringLiteral("Plain text, without the formatting (*.txt)");
+    const QString current = QString::fromStdString(m_host->activeName());
+    QString filter = isTextSheet(current) ? text : html;
+    QString path = QFileDialog::getSaveFileName(this,
+                                                QStringLiteral("Save the song sheet"),
+                                                current,
+                                                html + QStringLiteral(";;") + text,
+                                                &filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += filter == text ? QStringLiteral(".txt") : QStringLiteral(".html");
+    }
     return !path.isEmpty() && saveSheet(path);
 }
 

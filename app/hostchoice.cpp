@@ -4,6 +4,9 @@
 #ifdef TONVALE_HAVE_UNO
 #include "word/uno/unohost.h"
 #endif
+#ifdef TONVALE_UNO_PLUGIN
+#include "unoplugin.h"
+#endif
 #ifdef TONVALE_HAVE_COM
 #include "word/com/host.h"
 #endif
@@ -43,7 +46,7 @@ std::vector<HostKind> hostKinds(BuiltinInstance &builtin)
                          return word::com::Host::start();
                      }});
 #endif
-#ifdef TONVALE_HAVE_UNO
+#if defined(TONVALE_HAVE_UNO)
     HostKind writer{"libreoffice",
                     {"LibreOffice Writer", "LibreOffice Writer"},
                     []() -> std::shared_ptr<word::Application> {
@@ -52,7 +55,19 @@ std::vector<HostKind> hostKinds(BuiltinInstance &builtin)
                     []() -> std::shared_ptr<word::Application> {
                         return word::uno::start();
                     }};
-    if (word::uno::findSoffice().empty()) {
+    const bool officeInstalled = !word::uno::findSoffice().empty();
+#elif defined(TONVALE_UNO_PLUGIN)
+    // The host is a module of its own, there only when it and the office's libraries are installed.
+    const word::uno::PluginInterface *plugin = installedUnoPlugin();
+    if (!plugin) {
+        kinds.push_back(builtinHostKind(builtin));
+        return kinds;
+    }
+    HostKind writer{"libreoffice", {"LibreOffice Writer", "LibreOffice Writer"}, plugin->attach, plugin->start};
+    const bool officeInstalled = !plugin->findSoffice().empty();
+#endif
+#if defined(TONVALE_HAVE_UNO) || defined(TONVALE_UNO_PLUGIN)
+    if (!officeInstalled) {
         kinds.push_back(builtinHostKind(builtin));
         kinds.push_back(std::move(writer));
         return kinds;
@@ -87,13 +102,16 @@ Options parseOptions(const QStringList &arguments, const std::vector<HostKind> &
                                   QStringLiteral("The word processor to work with: %1 (default %2).")
                                       .arg(names.join(QStringLiteral(", ")), names.value(0)),
                                   QStringLiteral("name"));
-    const QCommandLineOption open(QStringLiteral("open"),
-                                  QStringLiteral("Open this song sheet (HTML) in the built-in word processor."),
-                                  QStringLiteral("file"));
+    const QCommandLineOption open(
+        QStringLiteral("open"),
+        QStringLiteral("Open this song sheet (HTML or plain text) in the built-in word processor."),
+        QStringLiteral("file"));
     const QCommandLineOption settings(QStringLiteral("settings"),
                                       QStringLiteral("Keep the preferences in this file (also $TONVALE_SETTINGS)."),
                                       QStringLiteral("file"));
-    parser.addOptions({help, host, open, settings});
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and end."));
+    parser.addOptions({help, version, host, open, settings});
 
     Options options;
     options.usage =
@@ -107,6 +125,7 @@ Options parseOptions(const QStringList &arguments, const std::vector<HostKind> &
         return options;
     }
     options.help = parser.isSet(help);
+    options.version = parser.isSet(version);
     if (parser.isSet(host)) {
         options.host = parser.value(host).toStdString();
     } else {

@@ -44,6 +44,7 @@ struct Options {
     std::string open; ///< --open FILE: a song sheet for the built-in host ("" none)
     std::string settings; ///< --settings FILE, else $TONVALE_SETTINGS: a private preferences file ("" none)
     bool help = false; ///< --help
+    bool version = false; ///< --version
     std::string error; ///< what is wrong with the command line ("" nothing)
     std::string usage; ///< the --help text
 };

@@ -3,9 +3,10 @@
 #include "documentwindow.h"
 #include "frmmain.h"
 #include "hostchoice.h"
-#include "htmlsheet.h"
 #include "messagebox.h"
 #include "prefs/qt/qsettingsstore.h"
+#include "textsheet.h"
+#include "tonvale/version.h"
 #include "word/builtin/host.h"
 
 #include <QApplication>
@@ -43,7 +44,7 @@ bool openInBuiltinHost(const std::string &path, BuiltinInstance &builtin)
 {
     const QString file = QString::fromStdString(path);
     QString error;
-    auto sheet = loadSheet(file, &error);
+    auto sheet = loadSheetFile(file, &error);
     if (!sheet) {
         std::cerr << "tonvale: " << error.toStdString() << '\n';
         return false;
@@ -70,6 +71,10 @@ int runProgram(int argc, char *argv[])
     }
     if (options.help) {
         std::cout << options.usage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "tonvale " << tonvale::versionString << '\n';
         return 0;
     }
 

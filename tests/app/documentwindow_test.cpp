@@ -97,6 +97,18 @@ TEST_F(DocumentWindowTest, SavesAndOpensSongSheets)
     EXPECT_EQ(face->view()->toPlainText(), QStringLiteral("G   C\nAmazing grace"));
 }
 
+TEST_F(DocumentWindowTest, SavesAndOpensPlainTextSheetsWithoutTheFormatting)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("song.txt"));
+    ASSERT_TRUE(face->saveSheet(path));
+    ASSERT_TRUE(face->openSheet(path));
+    EXPECT_EQ(host->activeName(), path.toStdString());
+    EXPECT_EQ(sheet(), "G   C\nAmazing grace");
+    EXPECT_EQ(face->view()->toPlainText(), QStringLiteral("G   C\nAmazing grace"));
+}
+
 TEST_F(DocumentWindowTest, ClosingItQuitsTheWordProcessorAndTonvaleFollows)
 {
     load();
