@@ -44,6 +44,7 @@ struct TransposeControls {
     int newKey = -1; ///< Combo2's ListIndex, -1 = none
     bool useSharps = false; ///< Option1 "Use Sharps" selected
     std::string semiTones; ///< Text4 "Semi Tones"
+    bool keepColumns = false; ///< Check8 "Keep Chord Columns"
 };
 
 /// What the window updates after the command; absent members leave things as they are.

@@ -207,7 +207,7 @@ TEST_F(CommandsTest, CombineLinesJoinsTheNextFourLines)
     EXPECT_EQ(sheet(), "C   GD   A\nfirst halfsecond half\nnext");
 }
 
-TEST_F(CommandsTest, SavePreferencesWritesTheNineKeys)
+TEST_F(CommandsTest, SavePreferencesWritesTheTenKeys)
 {
     view.click(Control::Check1);
     view.type(Control::Text1, "12");
@@ -222,7 +222,8 @@ TEST_F(CommandsTest, SavePreferencesWritesTheNineKeys)
                                         "Red",
                                         "Green",
                                         "Blue",
-                                        "Accidentals"}));
+                                        "Accidentals",
+                                        "Keep Columns"}));
     EXPECT_EQ(store.values["Bold"], "1");
     EXPECT_EQ(store.values["Use Font Style"], "1");
     EXPECT_EQ(store.values["Red"], "12");
