@@ -103,6 +103,8 @@ void ReplaceChords(word::Application &app,
     const int32_t delta = lDelta % 12;
     for (const auto &note : noteNames) {
         const auto tone = SemiToneAdjust(note.tone, delta); // a tone of 1..12 moved by -11..11: no overflow
+        // Counting lengths for the columns: a two-letter name leaves a shorter tag, as its marker stands for a
+        // one-letter name, and phase 2 tags every two-letter name it writes; a note's tags sum to its change.
         std::string marker = toneMarker(*tone);
         if (keepColumns && note.name.size() == 2) {
             marker += chords::shorterTag;

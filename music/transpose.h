@@ -61,12 +61,13 @@ struct TransposeResult {
 /// confirmation go through prompter. Failures before the pass (the document count) propagate.
 TransposeResult Transpose(word::Application &app, word::Prompter &prompter, const TransposeControls &controls);
 
-/// The transposition pass: the confirmation when no chord font parameter is switched on, the Nashville input
-/// conversion, the seventeen note names to tone markers, the twelve markers to names (or Nashville degrees),
-/// one ScreenRefresh. lDelta is taken modulo 12, so any shift leaves no marker behind. The odd spellings Cb, Fb,
-/// E# and B# are read as the notes they sound; the no-chord marks "N.C.", "N.C" and "NC" (whole words) stay as
-/// they are. With options.keepColumns, the blanks after a chord that came out longer or shorter even out the difference
-/// (see KeepChordColumns). Host failures propagate as word::AutomationError.
+/// The transposition pass: the confirmation when no chord font parameter is switched on, the no-chord marks
+/// set aside, the Nashville input conversion, the twenty-one note names to tone markers, the twelve markers to
+/// names (or Nashville degrees), the no-chord marks back, one ScreenRefresh. lDelta is taken modulo 12, so any
+/// shift leaves no marker behind. The odd spellings Cb, Fb, E# and B# are read as the notes they sound; the
+/// no-chord marks "N.C.", "N.C" and "NC" (whole words) stay as they are. With options.keepColumns, the blanks
+/// after a chord that came out longer or shorter even out the difference (see KeepChordColumns). Host failures
+/// propagate as word::AutomationError.
 void ReplaceChords(word::Application &app,
                    word::Prompter &prompter,
                    const word::ChordFont &font,
