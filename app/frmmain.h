@@ -60,7 +60,7 @@ private:
 
     word::Prompter &m_prompter;
     std::function<void(int)> m_programEnd;
-    std::array<QWidget *, 36> m_controls{};
+    std::array<QWidget *, form::controlCount> m_controls{};
     form::frmMain m_form; // last: it goes before the widgets it reads
 };
 

@@ -106,6 +106,9 @@ void frmMain::restorePreferences()
         setCheck(Control::Check7, 1);
     }
     selectOption(restore.useSharps ? Control::Option1 : Control::Option2);
+    if (restore.keepColumns) {
+        setCheck(Control::Check8, 1);
+    }
 }
 
 void frmMain::click(Control control)
@@ -344,6 +347,7 @@ void frmMain::Command2_Click()
     controls.newKey = m_view.listIndex(Control::Combo2);
     controls.useSharps = ticked(Control::Option1);
     controls.semiTones = text(Control::Text4);
+    controls.keepColumns = ticked(Control::Check8);
     const music::TransposeResult result = music::Transpose(application(), m_view.prompter(), controls);
     if (result.lColor) {
         lColor = *result.lColor;
@@ -381,6 +385,7 @@ void frmMain::Command8_Click()
     controls.green = color.green;
     controls.blue = color.blue;
     controls.useSharps = ticked(Control::Option1);
+    controls.keepColumns = ticked(Control::Check8);
     prefs::SavePreferences(m_store, controls);
 }
 

@@ -13,7 +13,7 @@ constexpr std::optional<Control> window = std::nullopt;
 constexpr std::optional<Control> frame = Control::Frame1;
 
 // clang-format off
-constexpr std::array<ControlSpec, 36> controls{{
+constexpr std::array<ControlSpec, controlCount> controls{{
     {Control::Frame1, Kind::Frame, "Frame1", "Chord Font Parameter Discriminators", window, {120, 120, 4455, 2895},
      "Chord Font Parameter Discriminators"},
     {Control::Label1, Kind::Label, "Label1", "Red", frame, {2160, 360, 495, 255}, "Red"},
@@ -58,13 +58,16 @@ constexpr std::array<ControlSpec, 36> controls{{
     {Control::Label11, Kind::Link, "Label11", "", window, {120, 6720, 2535, 375}, "Home page"},
     {Control::Command7, Kind::Button, "Command7", "Combine Lines", window, {3000, 6840, 1575, 375},
      "Combine Lines"},
+    // The one row the window grew by: every other control keeps its place.
+    {Control::Check8, Kind::CheckBox, "Check8", "Keep Chord Columns", window, {720, 7320, 3375, 255},
+     "Keep Chord Columns"},
 }};
 
-constexpr std::array<Control, 23> tabs{
+constexpr std::array<Control, 24> tabs{
     Control::Check1,   Control::Check2,   Control::Check3,   Control::Check4,   Control::Check5,  Control::Check6,
     Control::Text1,    Control::Text2,    Control::Text3,    Control::Text4,    Control::Combo1,  Control::Combo2,
     Control::Option1,  Control::Option2,  Control::Command1, Control::Command2, Control::Command3, Control::Command4,
-    Control::Command5, Control::Command6, Control::Check7,   Control::Command7, Control::Command8,
+    Control::Command5, Control::Command6, Control::Check7,   Control::Command7, Control::Command8, Control::Check8,
 };
 // clang-format on
 

@@ -35,6 +35,7 @@ enum class Control {
     Check5, ///< "Nashville Numbers" under Current Key
     Check6, ///< "Nashville Numbers" under New Key
     Check7, ///< "Underline"
+    Check8, ///< "Keep Chord Columns"
     Text1, ///< red component
     Text2, ///< green component
     Text3, ///< blue component
@@ -52,6 +53,9 @@ enum class Control {
     Command7, ///< "Combine Lines"
     Command8, ///< "Save as Default Preferences"
 };
+
+/// How many controls there are: one per value of Control.
+inline constexpr std::size_t controlCount = 37;
 
 /// What kind of standard control a view makes for an entry.
 enum class Kind {
@@ -89,7 +93,7 @@ struct ControlSpec {
 inline constexpr std::string_view windowTitle = "Tonvale";
 /// The window's fixed client size, in twips.
 inline constexpr int windowWidth = 4710;
-inline constexpr int windowHeight = 7365;
+inline constexpr int windowHeight = 7725;
 
 /// Every control, containers before what they contain.
 std::span<const ControlSpec> layout();

@@ -1,6 +1,7 @@
 #include "transpose.h"
 
 #include "chords/nashville.h"
+#include "columns.h"
 #include "keys.h"
 
 #include <array>
@@ -17,24 +18,12 @@ struct NoteName {
     int32_t tone; ///< its tone number
 };
 
-// Two-letter names first: a find for "B" would also hit the B of "Bb".
-constexpr std::array<NoteName, 17> noteNames{{{"Bb", 2},
-                                              {"Db", 5},
-                                              {"Eb", 7},
-                                              {"Gb", 10},
-                                              {"Ab", 12},
-                                              {"A#", 2},
-                                              {"C#", 5},
-                                              {"D#", 7},
-                                              {"F#", 10},
-                                              {"G#", 12},
-                                              {"A", 1},
-                                              {"B", 3},
-                                              {"C", 4},
-                                              {"D", 6},
-                                              {"E", 8},
-                                              {"F", 9},
-                                              {"G", 11}}};
+// Two-letter names first: a find for "B" would also hit the B of "Bb". The odd spellings come with them, so that
+// Cb is read as B and never as a C followed by a flat sign.
+constexpr std::array<NoteName, 21> noteNames{{{"Bb", 2}, {"Db", 5}, {"Eb", 7},  {"Gb", 10}, {"Ab", 12}, {"A#", 2},
+                                              {"C#", 5}, {"D#", 7}, {"F#", 10}, {"G#", 12}, {"Cb", 3},  {"Fb", 8},
+                                              {"E#", 9}, {"B#", 4}, {"A", 1},   {"B", 3},   {"C", 4},   {"D", 6},
+                                              {"E", 8},  {"F", 9},  {"G", 11}}};
 
 struct FinalName {
     int tone;
@@ -64,6 +53,25 @@ std::string toneMarker(std::string_view tone)
     return "*:" + std::string(tone) + ":*";
 }
 
+struct NoChordMark {
+    std::string_view find; ///< wildcard pattern: the mark as a whole word
+    std::string_view stand; ///< what stands for it during the pass: no note letter, no digit
+    std::string_view mark; ///< the mark as written back
+};
+
+// "N.C" also covers the first three characters of "N.C.", whose final dot simply stays.
+constexpr std::array<NoChordMark, 2> noChordMarks{{{"<N.C>", "*:N.:*", "N.C"}, {"<NC>", "*:N:*", "NC"}}};
+
+// The name written for a final tone, tagged when it is two characters long (every original counts as one).
+std::string withLengthTag(std::string_view name, bool keepColumns)
+{
+    std::string text(name);
+    if (keepColumns && name.size() == 2) {
+        text += chords::longerTag;
+    }
+    return text;
+}
+
 } // namespace
 
 void ReplaceChords(word::Application &app,
@@ -72,6 +80,7 @@ void ReplaceChords(word::Application &app,
                    const PassOptions &options,
                    int32_t lDelta)
 {
+    const bool keepColumns = options.keepColumns;
     if (!font.useStyle && !font.useColor) {
         const word::Message question{"Chord font parameters are not set.\r\nDo you want to continue?",
                                      "Error",
@@ -81,8 +90,12 @@ void ReplaceChords(word::Application &app,
             return;
         }
     }
+    // No-chord marks hold a C: they stand aside while the notes move.
+    for (const auto &mark : noChordMarks) {
+        word::ReplaceText(app, font, std::string(mark.find), std::string(mark.stand), true);
+    }
     if (options.from == Notation::Nashville) {
-        chords::ConvertNNStoA(app, font);
+        chords::ConvertNNStoA(app, font, keepColumns);
     }
 
     // A shift beyond an octave would give tone numbers no marker name exists for; the pitch class is
@@ -90,7 +103,13 @@ void ReplaceChords(word::Application &app,
     const int32_t delta = lDelta % 12;
     for (const auto &note : noteNames) {
         const auto tone = SemiToneAdjust(note.tone, delta); // a tone of 1..12 moved by -11..11: no overflow
-        word::ReplaceText(app, font, std::string(note.name), toneMarker(*tone), false);
+        // Counting lengths for the columns: a two-letter name leaves a shorter tag, as its marker stands for a
+        // one-letter name, and phase 2 tags every two-letter name it writes; a note's tags sum to its change.
+        std::string marker = toneMarker(*tone);
+        if (keepColumns && note.name.size() == 2) {
+            marker += chords::shorterTag;
+        }
+        word::ReplaceText(app, font, std::string(note.name), marker, false);
     }
 
     if (options.to == Notation::Nashville) {
@@ -98,7 +117,7 @@ void ReplaceChords(word::Application &app,
             word::ReplaceText(app,
                               font,
                               toneMarker(std::to_string(tone)),
-                              std::string(nashvilleDegrees[static_cast<std::size_t>(tone - 1)]),
+                              withLengthTag(nashvilleDegrees[static_cast<std::size_t>(tone - 1)], keepColumns),
                               false);
         }
     } else {
@@ -106,9 +125,15 @@ void ReplaceChords(word::Application &app,
             word::ReplaceText(app,
                               font,
                               toneMarker(std::to_string(name.tone)),
-                              std::string(options.spelling == Spelling::Sharps ? name.sharp : name.flat),
+                              withLengthTag(options.spelling == Spelling::Sharps ? name.sharp : name.flat, keepColumns),
                               false);
         }
+    }
+    for (const auto &mark : noChordMarks) {
+        word::ReplaceText(app, font, std::string(mark.stand), std::string(mark.mark), false);
+    }
+    if (keepColumns) {
+        KeepChordColumns(app, font);
     }
     app.ScreenRefresh();
 }

@@ -49,7 +49,8 @@ TransposeResult Transpose(word::Application &app, word::Prompter &prompter, cons
         word::UndoGroup undo(app, "Transpose");
         const PassOptions options{controls.nashvilleIn ? Notation::Nashville : Notation::Letters,
                                   controls.nashvilleOut ? Notation::Nashville : Notation::Letters,
-                                  controls.useSharps ? Spelling::Sharps : Spelling::Flats};
+                                  controls.useSharps ? Spelling::Sharps : Spelling::Flats,
+                                  controls.keepColumns};
         ReplaceChords(app, prompter, font, options, *lDelta);
     } catch (const word::AutomationError &error) {
         prompter.show(transposeError(error.what()));

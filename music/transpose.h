@@ -31,6 +31,7 @@ struct PassOptions {
     Notation from = Notation::Letters; ///< how the sheet is written (Check5)
     Notation to = Notation::Letters; ///< how the result is written (Check6)
     Spelling spelling = Spelling::Flats; ///< Option1 "Use Sharps" / Option2 "Use Flats"
+    bool keepColumns = false; ///< Check8 "Keep Chord Columns": blanks after a chord even out its change of length
 };
 
 /// The controls the Transpose command reads.
@@ -43,6 +44,7 @@ struct TransposeControls {
     int newKey = -1; ///< Combo2's ListIndex, -1 = none
     bool useSharps = false; ///< Option1 "Use Sharps" selected
     std::string semiTones; ///< Text4 "Semi Tones"
+    bool keepColumns = false; ///< Check8 "Keep Chord Columns"
 };
 
 /// What the window updates after the command; absent members leave things as they are.
@@ -59,10 +61,13 @@ struct TransposeResult {
 /// confirmation go through prompter. Failures before the pass (the document count) propagate.
 TransposeResult Transpose(word::Application &app, word::Prompter &prompter, const TransposeControls &controls);
 
-/// The transposition pass: the confirmation when no chord font parameter is switched on, the Nashville input
-/// conversion, the seventeen note names to tone markers, the twelve markers to names (or Nashville degrees),
-/// one ScreenRefresh. lDelta is taken modulo 12, so any shift leaves no marker behind. Host failures propagate
-/// as word::AutomationError.
+/// The transposition pass: the confirmation when no chord font parameter is switched on, the no-chord marks
+/// set aside, the Nashville input conversion, the twenty-one note names to tone markers, the twelve markers to
+/// names (or Nashville degrees), the no-chord marks back, one ScreenRefresh. lDelta is taken modulo 12, so any
+/// shift leaves no marker behind. The odd spellings Cb, Fb, E# and B# are read as the notes they sound; the
+/// no-chord marks "N.C.", "N.C" and "NC" (whole words) stay as they are. With options.keepColumns, the blanks
+/// after a chord that came out longer or shorter even out the difference (see KeepChordColumns). Host failures
+/// propagate as word::AutomationError.
 void ReplaceChords(word::Application &app,
                    word::Prompter &prompter,
                    const word::ChordFont &font,

@@ -24,6 +24,7 @@ void SavePreferences(SettingsStore &store, const PreferenceControls &controls)
     store.set("Green", controls.green);
     store.set("Blue", controls.blue);
     store.set("Accidentals", controls.useSharps ? "1" : "0");
+    store.set("Keep Columns", controls.keepColumns ? "1" : "0");
 }
 
 Restore RestorePreferences(SettingsStore &store)
@@ -45,6 +46,7 @@ Restore RestorePreferences(SettingsStore &store)
     restore.italic = store.get("Italics") == "1";
     restore.underline = store.get("Underline") == "1";
     restore.useSharps = store.get("Accidentals") == "1";
+    restore.keepColumns = store.get("Keep Columns") == "1";
     return restore;
 }
 

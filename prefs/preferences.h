@@ -1,7 +1,7 @@
 #pragma once
 
-// The default preferences: the chord font parameters and the sharps/flats choice, saved on request and
-// restored at start-up, as nine string keys of the application's "Options" section.
+// The default preferences: the chord font parameters, the sharps/flats choice and "Keep Chord Columns", saved on
+// request and restored at start-up, as ten string keys of the application's "Options" section.
 
 #include <optional>
 #include <string>
@@ -31,10 +31,11 @@ struct PreferenceControls {
     std::string green; ///< Text2
     std::string blue; ///< Text3
     bool useSharps = false; ///< Option1 "Use Sharps" selected
+    bool keepColumns = false; ///< Check8 "Keep Chord Columns"
 };
 
-/// Writes the nine keys in their order: "Use Font Style", "Bold", "Italics", "Underline", "Use Font Color",
-/// "Red", "Green", "Blue", "Accidentals". Store failures propagate.
+/// Writes the ten keys in their order: "Use Font Style", "Bold", "Italics", "Underline", "Use Font Color",
+/// "Red", "Green", "Blue", "Accidentals", "Keep Columns" ("0"/"1"). Store failures propagate.
 void SavePreferences(SettingsStore &store, const PreferenceControls &controls);
 
 /// The control changes of the restore, to be applied in the order of the members (each as a user action).
@@ -48,10 +49,11 @@ struct Restore {
     bool italic = false; ///< set Check2 to 1 (runs the interlock)
     bool underline = false; ///< set Check7 to 1 (runs the interlock)
     bool useSharps = false; ///< select "Use Sharps"; false selects "Use Flats"
+    bool keepColumns = false; ///< the state of Check8 "Keep Chord Columns" (clear at first start)
 };
 
-/// Reads the stored preferences ("Use Font Color" first, then the colours, the style boxes and
-/// "Accidentals") and says what to set. Only the exact string "1" counts as set.
+/// Reads the stored preferences ("Use Font Color" first, then the colours, the style boxes, "Accidentals" and
+/// "Keep Columns") and says what to set. Only the exact string "1" counts as set.
 Restore RestorePreferences(SettingsStore &store);
 
 } // namespace prefs

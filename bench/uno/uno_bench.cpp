@@ -130,6 +130,23 @@ void BM_UnoTransposePass(benchmark::State &state)
 }
 BENCHMARK(BM_UnoTransposePass)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
+// The pass with "Keep Chord Columns", in one undo step: every blank of the sheet is stood in for and back.
+void BM_UnoTransposePassKeepingColumns(benchmark::State &state)
+{
+    word::ChordFont font;
+    font.useStyle = true;
+    font.bold = true;
+    music::PassOptions options;
+    options.keepColumns = true;
+    auto &app = *office().host;
+    for (auto _ : state) {
+        word::UndoGroup group(app, "Transpose");
+        AnswerNo prompter;
+        music::ReplaceChords(app, prompter, font, options, 2);
+    }
+}
+BENCHMARK(BM_UnoTransposePassKeepingColumns)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
 // The same pass over the same sheet stored with each chord line formatted as a whole (bold) and its
 // blanks explicitly not bold: the office's own formatted search misses most chords there, so the
 // host finds them by their text and reads their formatting.

@@ -64,7 +64,7 @@ TEST_F(WindowTest, WindowIsFixedWithItsCaption)
 {
     EXPECT_EQ(window->objectName(), QStringLiteral("frmMain"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Tonvale"));
-    EXPECT_EQ(window->size(), QSize(314, 491));
+    EXPECT_EQ(window->size(), QSize(314, 515));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
 }
 

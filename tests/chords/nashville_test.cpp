@@ -71,38 +71,53 @@ TEST_P(Converts, DegreesBecomeLettersInA)
     EXPECT_EQ(convert("{b|" + row.numbers + "}"), "{b|" + row.letters + "}");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows,
-                         Converts,
-                         testing::Values(ConvertRow{"WorkedExample", "1 4/5 6-7 b7 5sus4", "A D/E F#-7 G Esus4"},
-                                         ConvertRow{"PlainDegrees", "1 2 3 4 5 6 7", "A B C# D E F# G#"},
-                                         ConvertRow{"LoweredDegrees", "b2 b3 b5 b6 b7", "Bb C Eb F G"},
-                                         ConvertRow{"Minor", "6m", "F#m"},
-                                         ConvertRow{"DashSuffix", "2-7", "B-7"},
-                                         ConvertRow{"PlusSuffix", "5+5", "E+5"},
-                                         ConvertRow{"SlashBass", "4/5 2/4", "D/E B/D"},
-                                         ConvertRow{"LoweredMinor", "b3m", "Cm"},
-                                         ConvertRow{"RaisedDegreeStays", "#4", "#4"},
-                                         ConvertRow{"NoFlatOneOrFour", "b4 b1", "b4 b1"},
-                                         ConvertRow{"EightAndNineStay", "8 9", "8 9"},
-                                         ConvertRow{"LetterChordsPassThrough", "F#m7-5 C7#5", "F#m7-5 C7#5"},
-                                         ConvertRow{"ProtectionWordsBecomeSymbols", "DASH5 PLUS3 SHARP7", "-5 +3 #7"},
-                                         // A digit right after a degree belongs to its suffix.
-                                         ConvertRow{"ThreeSeven", "37", "C#7"},
-                                         ConvertRow{"SixSeven", "67", "F#7"},
-                                         ConvertRow{"ThreeSix", "36", "C#6"},
-                                         ConvertRow{"SevenSeven", "77", "G#7"},
-                                         ConvertRow{"TwoSeven", "27", "B7"},
-                                         ConvertRow{"OneThirteen", "113", "A13"},
-                                         ConvertRow{"ThreeNine", "39", "C#9"},
-                                         ConvertRow{"ThreeFour", "34", "C#4"},
-                                         ConvertRow{"SuffixDigitWithSlashBass", "37/5", "C#7/E"},
-                                         ConvertRow{"SixMinorSeven", "6m7", "F#m7"},
-                                         ConvertRow{"ThreeSusFour", "3sus4", "C#sus4"},
-                                         ConvertRow{"SharpBassAfterSlash", "3/7", "C#/G#"},
-                                         ConvertRow{"LoweredWithSuffixDigit", "b37 b67", "C7 F7"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    Converts,
+    testing::Values(ConvertRow{"WorkedExample", "1 4/5 6-7 b7 5sus4", "A D/E F#-7 G Esus4"},
+                    ConvertRow{"PlainDegrees", "1 2 3 4 5 6 7", "A B C# D E F# G#"},
+                    ConvertRow{"LoweredDegrees", "b2 b3 b5 b6 b7", "Bb C Eb F G"},
+                    ConvertRow{"Minor", "6m", "F#m"},
+                    ConvertRow{"DashSuffix", "2-7", "B-7"},
+                    ConvertRow{"PlusSuffix", "5+5", "E+5"},
+                    ConvertRow{"SlashBass", "4/5 2/4", "D/E B/D"},
+                    ConvertRow{"LoweredMinor", "b3m", "Cm"},
+                    ConvertRow{"RaisedDegrees", "#1 #2 #3 #4 #5 #6 #7", "Bb C D Eb F G A"},
+                    ConvertRow{"FlatOneAndFour", "b1 b4", "Ab Db"},
+                    ConvertRow{"RaisedBass", "5/#7", "E/A"},
+                    ConvertRow{"RaisedOverRaised", "#4/#6", "Eb/G"},
+                    ConvertRow{"LoweredBass", "1/b7 (b6)", "A/G (F)"},
+                    ConvertRow{"RaisedWithSuffixDigit", "#47 #5m7", "Eb7 Fm7"},
+                    // A "#" after a word character is a suffix, not a raised degree.
+                    ConvertRow{"SuffixSharpStays", "1m7#5 47#9", "Am7#5 D7#9"},
+                    ConvertRow{"EightAndNineStay", "8 9", "8 9"},
+                    ConvertRow{"LetterChordsPassThrough", "F#m7-5 C7#5", "F#m7-5 C7#5"},
+                    // A SHARP at a word start reads as the raised degree it protects.
+                    ConvertRow{"ProtectionWordsBecomeSymbols", "DASH5 PLUS3 mSHARP7 SHARP7", "-5 +3 m#7 A"},
+                    // A digit right after a degree belongs to its suffix.
+                    ConvertRow{"ThreeSeven", "37", "C#7"},
+                    ConvertRow{"SixSeven", "67", "F#7"},
+                    ConvertRow{"ThreeSix", "36", "C#6"},
+                    ConvertRow{"SevenSeven", "77", "G#7"},
+                    ConvertRow{"TwoSeven", "27", "B7"},
+                    ConvertRow{"OneThirteen", "113", "A13"},
+                    ConvertRow{"ThreeNine", "39", "C#9"},
+                    ConvertRow{"ThreeFour", "34", "C#4"},
+                    ConvertRow{"SuffixDigitWithSlashBass", "37/5", "C#7/E"},
+                    ConvertRow{"SixMinorSeven", "6m7", "F#m7"},
+                    ConvertRow{"ThreeSusFour", "3sus4", "C#sus4"},
+                    ConvertRow{"SharpBassAfterSlash", "3/7", "C#/G#"},
+                    ConvertRow{"LoweredWithSuffixDigit", "b37 b67", "C7 F7"}),
+    [](const auto &info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(ConvertTest, TagsTheDegreesWhoseLettersChangeTheLength)
+{
+    host.open(fromNotation("{b|1 3 37 b3 b2 #4 #5/6}"));
+    chords::ConvertNNStoA(host, boldFont(), true);
+    EXPECT_EQ(toNotation(*host.activeText()), "{b|A C#\u2191 C#\u21917 C\u2193 Bb Eb F\u2193/F#\u2191}");
+}
 
 TEST_F(ConvertTest, DigitsOutsideTheChordFontStay)
 {

@@ -54,6 +54,7 @@ struct PassRow {
     bool nashvilleOut;
     bool useSharps;
     int32_t lDelta;
+    bool keepColumns = false;
 };
 
 class TranspositionModes : public Commands, public testing::WithParamInterface<PassRow>
@@ -71,13 +72,20 @@ TEST_P(TranspositionModes, MatchTheBuiltInHost)
             row.font,
             music::PassOptions{row.nashvilleIn ? music::Notation::Nashville : music::Notation::Letters,
                                row.nashvilleOut ? music::Notation::Nashville : music::Notation::Letters,
-                               row.useSharps ? music::Spelling::Sharps : music::Spelling::Flats},
+                               row.useSharps ? music::Spelling::Sharps : music::Spelling::Flats,
+                               row.keepColumns},
             row.lDelta);
     });
+    EXPECT_NE(localText(), row.sheet);
 }
 
 const char *const letterSheet = "{b|Am7}  {b|F#m}  {b|Bb/D}  {b|Ebmaj7}\nAmazing grace, how sweet the sound";
 const char *const numberSheet = "{b|1}  {b|4/6}  {b|b7}  {b|5sus4}  {b|2m7}\n1 line of lyrics";
+// No-chord marks, odd spellings and raised degrees; blanks between chords plain, underlined and bold.
+const char *const musiciansSheet =
+    "{b|Em}        {b|N.C.}  {b|Cb/E#}{u|   }{b|Bb}\nAmazing grace,  how sweet\n"
+    "{b|E/G#  Fb   B#  NC}";
+const char *const raisedSheet = "{b|1}    {b|#4}  {b|5/#7}  {b|b1}\n{b|#4/#6 b4}  {b|N.C.}";
 
 const PassRow passRows[] = {
     {"SharpsUpTwo", letterSheet, boldChords(), 0, 0, true, 2},
@@ -87,6 +95,10 @@ const PassRow passRows[] = {
     {"NumbersToLetters", numberSheet, boldChords(), 1, 0, true, 3},
     {"NumbersToNumbers", numberSheet, boldChords(), 1, 1, false, 5},
     {"NoFontParametersConfirmed", letterSheet, word::ChordFont{}, 0, 0, false, 1},
+    {"MusiciansSheet", musiciansSheet, boldChords(), 0, 0, true, 2},
+    {"MusiciansSheetKeepingColumns", musiciansSheet, boldChords(), 0, 0, true, 2, true},
+    {"MusiciansSheetKeepingColumnsToNumbers", musiciansSheet, boldChords(), 0, 1, false, -7, true},
+    {"RaisedNumbersKeepingColumns", raisedSheet, boldChords(), 1, 0, false, 3, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, TranspositionModes, testing::ValuesIn(passRows), [](const auto &info) {

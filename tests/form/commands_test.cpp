@@ -43,6 +43,24 @@ TEST_F(CommandsTest, TransposeTakesColourSharpsAndATypedShiftFromTheControls)
     EXPECT_TRUE(form.useSharps());
 }
 
+TEST_F(CommandsTest, KeepChordColumnsKeepsTheChordsOverTheirSyllables)
+{
+    const std::string before = "{b|Em}        {b|D}\nAmazing   grace";
+    openSheet(before);
+    view.click(Control::Check1);
+    view.click(Control::Option1);
+    chooseKeys(5, 7); // D to E: +2
+    view.click(Control::Command2);
+    EXPECT_EQ(sheet(), "{b|F#m}        {b|E}\nAmazing   grace"); // unchecked at first start: as before
+
+    openSheet(before);
+    view.click(Control::Check8);
+    chooseKeys(5, 7);
+    view.click(Control::Command2);
+    EXPECT_EQ(sheet(), "{b|F#m}       {b|E}\nAmazing   grace");
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
 TEST_F(CommandsTest, TransposeInAndOutOfNashvilleNumbers)
 {
     openSheet("{b|1}  {b|4/5}  {b|6m}");
@@ -207,11 +225,12 @@ TEST_F(CommandsTest, CombineLinesJoinsTheNextFourLines)
     EXPECT_EQ(sheet(), "C   GD   A\nfirst halfsecond half\nnext");
 }
 
-TEST_F(CommandsTest, SavePreferencesWritesTheNineKeys)
+TEST_F(CommandsTest, SavePreferencesWritesTheTenKeys)
 {
     view.click(Control::Check1);
     view.type(Control::Text1, "12");
     view.click(Control::Option1);
+    view.click(Control::Check8);
     view.click(Control::Command8);
     EXPECT_EQ(store.written,
               (std::vector<std::string>{"Use Font Style",
@@ -222,11 +241,13 @@ TEST_F(CommandsTest, SavePreferencesWritesTheNineKeys)
                                         "Red",
                                         "Green",
                                         "Blue",
-                                        "Accidentals"}));
+                                        "Accidentals",
+                                        "Keep Columns"}));
     EXPECT_EQ(store.values["Bold"], "1");
     EXPECT_EQ(store.values["Use Font Style"], "1");
     EXPECT_EQ(store.values["Red"], "12");
     EXPECT_EQ(store.values["Accidentals"], "1");
+    EXPECT_EQ(store.values["Keep Columns"], "1");
     EXPECT_TRUE(prompter.messages.empty());
 }
 

@@ -242,7 +242,9 @@ INSTANTIATE_TEST_SUITE_P(
                                  false},
                       RestoreRow{"colour", {{"Use Font Color", "1"}}, {form::Control::Check3}, false},
                       RestoreRow{"sharps", {{"Accidentals", "1"}}, {}, true},
-                      RestoreRow{"other_accidentals_are_flats", {{"Accidentals", "2"}}, {}, false}),
+                      RestoreRow{"other_accidentals_are_flats", {{"Accidentals", "2"}}, {}, false},
+                      RestoreRow{"keep_columns", {{"Keep Columns", "1"}}, {form::Control::Check8}, false},
+                      RestoreRow{"keep_columns_only_exact_one", {{"Keep Columns", "yes"}}, {}, false}),
     [](const auto &info) {
         return std::string(info.param.name);
     });

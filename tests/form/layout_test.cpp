@@ -43,6 +43,7 @@ const ControlRow controls[] = {
     {"Label10", "", "", 120, 6480, 2535, 255, "Comments"},
     {"Label11", "", "", 120, 6720, 2535, 375, "Home page"},
     {"Command7", "", "Combine Lines", 3000, 6840, 1575, 375, "Combine Lines"},
+    {"Check8", "", "Keep Chord Columns", 720, 7320, 3375, 255, "Keep Chord Columns"},
     {"Label1", "Frame1", "Red", 2160, 360, 495, 255, "Red"},
     {"Label2", "Frame1", "Green", 2760, 360, 495, 255, "Green"},
     {"Label3", "Frame1", "Blue", 3360, 360, 615, 255, "Blue"},
@@ -129,13 +130,13 @@ TEST(Layout, TabOrderFollowsTheTabColumn)
               (std::vector<std::string_view>{"Check1",   "Check2",   "Check3",   "Check4",   "Check5",   "Check6",
                                              "Text1",    "Text2",    "Text3",    "Text4",    "Combo1",   "Combo2",
                                              "Option1",  "Option2",  "Command1", "Command2", "Command3", "Command4",
-                                             "Command5", "Command6", "Check7",   "Command7", "Command8"}));
+                                             "Command5", "Command6", "Check7",   "Command7", "Command8", "Check8"}));
 }
 
 TEST(Twips, FifteenToThePixelAt96DpiAndScaledAbove)
 {
     EXPECT_EQ(form::twipsToPixels(form::windowWidth, 96), 314);
-    EXPECT_EQ(form::twipsToPixels(form::windowHeight, 96), 491);
+    EXPECT_EQ(form::twipsToPixels(form::windowHeight, 96), 515);
     EXPECT_EQ(form::twipsToPixels(4710, 144), 471);
     EXPECT_EQ(form::twipsToPixels(15, 192), 2);
 }

@@ -55,23 +55,10 @@ protected:
 };
 
 // Phase 1 with a shift of +2: each name and the tone its marker holds.
-const std::array<std::pair<const char *, const char *>, 17> phaseOneUpTwo{{{"Bb", "4"},
-                                                                           {"Db", "7"},
-                                                                           {"Eb", "9"},
-                                                                           {"Gb", "12"},
-                                                                           {"Ab", "2"},
-                                                                           {"A#", "4"},
-                                                                           {"C#", "7"},
-                                                                           {"D#", "9"},
-                                                                           {"F#", "12"},
-                                                                           {"G#", "2"},
-                                                                           {"A", "3"},
-                                                                           {"B", "5"},
-                                                                           {"C", "6"},
-                                                                           {"D", "8"},
-                                                                           {"E", "10"},
-                                                                           {"F", "11"},
-                                                                           {"G", "1"}}};
+const std::array<std::pair<const char *, const char *>, 21> phaseOneUpTwo{
+    {{"Bb", "4"}, {"Db", "7"},  {"Eb", "9"}, {"Gb", "12"}, {"Ab", "2"},  {"A#", "4"},  {"C#", "7"},
+     {"D#", "9"}, {"F#", "12"}, {"G#", "2"}, {"Cb", "5"},  {"Fb", "10"}, {"E#", "11"}, {"B#", "6"},
+     {"A", "3"},  {"B", "5"},   {"C", "6"},  {"D", "8"},   {"E", "10"},  {"F", "11"},  {"G", "1"}}};
 
 const std::array<std::pair<const char *, const char *>, 12> phaseTwoFlats{{{"2", "Bb"},
                                                                            {"5", "Db"},
@@ -86,9 +73,24 @@ const std::array<std::pair<const char *, const char *>, 12> phaseTwoFlats{{{"2",
                                                                            {"9", "F"},
                                                                            {"11", "G"}}};
 
+// The no-chord marks stand aside before the notes move and come back after.
+Log noChordMarksAside(const word::ChordFont &font)
+{
+    Log lines = tests::replaceTextLog(font, "<N.C>", "*:N.:*", true);
+    tests::append(lines, tests::replaceTextLog(font, "<NC>", "*:N:*", true));
+    return lines;
+}
+
+Log noChordMarksBack(const word::ChordFont &font)
+{
+    Log lines = tests::replaceTextLog(font, "*:N.:*", "N.C", false);
+    tests::append(lines, tests::replaceTextLog(font, "*:N:*", "NC", false));
+    return lines;
+}
+
 Log passLog(const word::ChordFont &font, bool sharps)
 {
-    Log expected;
+    Log expected = noChordMarksAside(font);
     for (const auto &[name, tone] : phaseOneUpTwo) {
         tests::append(expected, tests::replaceTextLog(font, name, std::string("*:") + tone + ":*", false));
     }
@@ -98,11 +100,12 @@ Log passLog(const word::ChordFont &font, bool sharps)
         const std::string name = (sharps && i < 5) ? sharpNames[i] : flat;
         tests::append(expected, tests::replaceTextLog(font, std::string("*:") + tone + ":*", name, false));
     }
+    tests::append(expected, noChordMarksBack(font));
     expected.push_back("Application.ScreenRefresh");
     return expected;
 }
 
-TEST_F(ReplaceChordsTest, TwentyNineReplacementsInTheBindingOrderThenOneRefresh)
+TEST_F(ReplaceChordsTest, NoteNamesThroughMarkersBetweenTheNoChordMarksThenOneRefresh)
 {
     open("{b|Bbm7/F}");
     run(boldFont(), 2);
@@ -146,7 +149,7 @@ TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
 {
     open("{b|C}");
     run(boldFont(), 2, {music::Notation::Letters, music::Notation::Nashville, music::Spelling::Sharps});
-    Log expected;
+    Log expected = noChordMarksAside(boldFont());
     for (const auto &[name, tone] : phaseOneUpTwo) {
         tests::append(expected, tests::replaceTextLog(boldFont(), name, std::string("*:") + tone + ":*", false));
     }
@@ -155,6 +158,7 @@ TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
         tests::append(expected,
                       tests::replaceTextLog(boldFont(), "*:" + std::to_string(tone) + ":*", degrees[tone - 1], false));
     }
+    tests::append(expected, noChordMarksBack(boldFont()));
     expected.push_back("Application.ScreenRefresh");
     EXPECT_EQ(log(), expected);
 }
@@ -165,10 +169,10 @@ TEST_F(ReplaceChordsTest, NashvilleInputIsConvertedFirst)
     run(boldFont(), 0, {.from = music::Notation::Nashville});
     const Log calls = log();
     ASSERT_GT(calls.size(), 0u);
-    // The conversion's wildcard finds, then its refresh, then the letter pass.
+    // The no-chord marks and the conversion's wildcard finds, then its refresh, then the letter pass.
     const auto firstLiteral = std::find(calls.begin(), calls.end(), "Find.MatchWildcards = False");
-    EXPECT_EQ(std::count(calls.begin(), firstLiteral, "Find.MatchWildcards = True"), 20);
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Find.MatchWildcards = False"), 29);
+    EXPECT_EQ(std::count(calls.begin(), firstLiteral, "Find.MatchWildcards = True"), 2 + 29);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Find.MatchWildcards = False"), 21 + 12 + 2);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "Application.ScreenRefresh"), 2);
     EXPECT_EQ(sheet(), "{b|A}");
 }
@@ -260,8 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
                              1,
                              false,
                              "{b|Em} {b|Dbdim} {b|Ebsus4} {b|Faug}"},
-                    SheetRow{"CFlatMovesItsLetterOnly", "{b|Cb}", 1, false, "{b|Dbb}"},
-                    SheetRow{"ESharpMovesItsLetterOnly", "{b|E#}", 1, true, "{b|F#}"},
+                    SheetRow{"CFlatIsB", "{b|Cb}", 1, false, "{b|C}"},
+                    SheetRow{"ESharpIsF", "{b|E#}", 1, true, "{b|F#}"},
                     SheetRow{"LyricsUntouched", "{b|C}\nAmazing Grace", 2, false, "{b|D}\nAmazing Grace"},
                     SheetRow{"NoChordFontNoChange", "C G Am", 5, false, "C G Am"},
                     SheetRow{"DownWrapsBelowA", "{b|A} {b|Bb}", -2, false, "{b|G} {b|Ab}"},
@@ -302,9 +306,9 @@ TEST_F(ReplaceChordsTest, AllCriteriaMustHold)
 TEST_F(ReplaceChordsTest, HostFailureLeavesTheMarkersAndPropagates)
 {
     open("{b|A} {b|G}");
-    // Each ReplaceText with the bold criterion is 14 calls: fail at the Execute of the thirteenth ("C"),
-    // after "A" has become a tone marker.
-    host.failAtCall(14 * 13, "The document is locked.");
+    // Each ReplaceText with the bold criterion is 14 calls: fail at the Execute of the nineteenth ("C", after
+    // the two no-chord marks and eighteen names), after "A" has become a tone marker.
+    host.failAtCall(14 * 19, "The document is locked.");
     EXPECT_THROW(run(boldFont(), 2), word::AutomationError);
     EXPECT_EQ(sheet(), "{b|*:3:*} {b|G}");
 }

@@ -237,6 +237,18 @@ TEST_F(TransposeTest, ThePassIsOneUndoStep)
     EXPECT_EQ(sheet(), "{b|Bbm7/F} {b|C}");
 }
 
+TEST_F(TransposeTest, KeepingChordColumnsIsStillOneUndoStep)
+{
+    open("{b|Em}    {b|Bb}  {b|G}");
+    auto controls = boldControls();
+    controls.keepColumns = true;
+    controls.useSharps = true;
+    run(controls);
+    EXPECT_EQ(sheet(), "{b|F#m}   {b|C}   {b|A}");
+    EXPECT_TRUE(host.undo());
+    EXPECT_EQ(sheet(), "{b|Em}    {b|Bb}  {b|G}");
+}
+
 TEST_F(TransposeTest, UndoGroupEndsAfterAFailure)
 {
     open("{b|C}");

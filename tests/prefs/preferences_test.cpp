@@ -32,7 +32,7 @@ public:
 
 using Writes = std::vector<std::pair<std::string, std::string>>;
 
-TEST(SavePreferences, WritesTheNineKeysInOrder)
+TEST(SavePreferences, WritesTheTenKeysInOrder)
 {
     RecordingStore store;
     prefs::PreferenceControls controls;
@@ -54,7 +54,8 @@ TEST(SavePreferences, WritesTheNineKeysInOrder)
                           {"Red", "255"},
                           {"Green", ""},
                           {"Blue", "abc"},
-                          {"Accidentals", "1"}};
+                          {"Accidentals", "1"},
+                          {"Keep Columns", "0"}};
     EXPECT_EQ(store.writes, expected);
 }
 
@@ -70,7 +71,8 @@ TEST(RestorePreferences, ReadsUseFontColorFirstThenTheRestInOrder)
                                             "Bold",
                                             "Italics",
                                             "Underline",
-                                            "Accidentals"};
+                                            "Accidentals",
+                                            "Keep Columns"};
     EXPECT_EQ(store.reads, expected);
 }
 
@@ -87,6 +89,7 @@ TEST(RestorePreferences, FirstStartChangesNothingAndSelectsFlats)
     EXPECT_FALSE(restore.italic);
     EXPECT_FALSE(restore.underline);
     EXPECT_FALSE(restore.useSharps);
+    EXPECT_FALSE(restore.keepColumns);
 }
 
 TEST(RestorePreferences, ColourTextsComeBackExactly)
@@ -122,7 +125,8 @@ TEST_P(StoredFlag, OnlyTheExactOneCounts)
 {
     const auto &row = GetParam();
     RecordingStore store;
-    for (const char *key : {"Use Font Style", "Bold", "Italics", "Underline", "Use Font Color", "Accidentals"}) {
+    for (const char *key :
+         {"Use Font Style", "Bold", "Italics", "Underline", "Use Font Color", "Accidentals", "Keep Columns"}) {
         store.values[key] = row.stored;
     }
     const auto restore = prefs::RestorePreferences(store);
@@ -131,6 +135,7 @@ TEST_P(StoredFlag, OnlyTheExactOneCounts)
     EXPECT_EQ(restore.italic, row.set);
     EXPECT_EQ(restore.underline, row.set);
     EXPECT_EQ(restore.useSharps, row.set);
+    EXPECT_EQ(restore.keepColumns, row.set);
     EXPECT_EQ(restore.useColor, row.set);
 }
 
@@ -157,6 +162,7 @@ TEST(RestorePreferences, RestoresWhatWasSaved)
     controls.green = "52";
     controls.blue = "18";
     controls.useSharps = true;
+    controls.keepColumns = true;
     prefs::SavePreferences(store, controls);
     const auto restore = prefs::RestorePreferences(store);
     EXPECT_EQ(restore.red, "86");
@@ -168,6 +174,7 @@ TEST(RestorePreferences, RestoresWhatWasSaved)
     EXPECT_TRUE(restore.italic);
     EXPECT_FALSE(restore.underline);
     EXPECT_TRUE(restore.useSharps);
+    EXPECT_TRUE(restore.keepColumns);
 }
 
 } // namespace

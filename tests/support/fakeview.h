@@ -96,7 +96,7 @@ private:
     State &state(form::Control control);
     const State &state(form::Control control) const;
 
-    std::array<State, 36> m_controls;
+    std::array<State, form::controlCount> m_controls;
     std::mutex m_postedLock;
     std::deque<std::function<void()>> m_posted;
 };

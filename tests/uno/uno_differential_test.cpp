@@ -78,6 +78,12 @@ const std::string boldLines =
     "{b|C   G/B   Am7}\nAmazing Grace how {i|sweet} the sound\n"
     "{b|F#m7b5  Bb/D  Ebmaj7  Db}\nThat saved a wretch like me\n{b|Dsus4 Gadd9 C7#5 G#dim7}";
 const std::string numbers = "{b|1 4/5 6-7 b7 5sus4}\nverse 2 lyrics 4\n{b|2m7 b3 5+5 #4 b6 3 7}";
+// Chords as musicians write them, over lyrics, with blanks between the chords in several formattings.
+const std::string musicians =
+    "{b|Em}        {b|D}   {b|N.C.}  {b|Cb/E#}\nAmazing grace, how  sweet the sound\n"
+    "{b|F#}{u|   }{b|E/B}{#FF0000|  }{b|Bb}  {b|NC}\nThat saved  a wretch\n"
+    "{b|E/G#  Bbmaj7 C    Fb   B#}\nIntro:  {b|E}  {b|F#}";
+const std::string raisedNumbers = "{b|1}    {b|#4}  {b|5/#7}  {b|b1}\nverse 2\n{b|#4/#6 b4 3}  {b|N.C.}";
 
 struct Row {
     const char *name;
@@ -128,7 +134,14 @@ TEST_P(SameResultOnBothHosts, TextAndFormatting)
     EXPECT_EQ(selection->End(), builtin.selectionEnd());
 }
 
-Row transpose(const char *name, const std::string &doc, ChordFont f, bool in, bool out, bool sharps, int32_t delta)
+Row transpose(const char *name,
+              const std::string &doc,
+              ChordFont f,
+              bool in,
+              bool out,
+              bool sharps,
+              int32_t delta,
+              bool keepColumns = false)
 {
     return {name, doc, [=](word::Application &app, word::Prompter &prompter) {
                 music::ReplaceChords(app,
@@ -136,7 +149,8 @@ Row transpose(const char *name, const std::string &doc, ChordFont f, bool in, bo
                                      f,
                                      music::PassOptions{in ? music::Notation::Nashville : music::Notation::Letters,
                                                         out ? music::Notation::Nashville : music::Notation::Letters,
-                                                        sharps ? music::Spelling::Sharps : music::Spelling::Flats},
+                                                        sharps ? music::Spelling::Sharps : music::Spelling::Flats,
+                                                        keepColumns},
                                      delta);
             }};
 }
@@ -171,6 +185,19 @@ INSTANTIATE_TEST_SUITE_P(
                       transpose("TransposeToNashville", sheet, bold, 0, 1, false, -3),
                       transpose("TransposeFromNashville", numbers, bold, 1, 0, true, 7),
                       transpose("NashvilleBothWays", numbers, bold, 1, 1, false, 0),
+                      transpose("MusiciansSheet", musicians, bold, 0, 0, true, 2),
+                      transpose("MusiciansSheetKeepingColumns", musicians, bold, 0, 0, true, 2, true),
+                      transpose("MusiciansSheetKeepingColumnsFlatsDown", musicians, bold, 0, 0, false, -1, true),
+                      transpose("MusiciansSheetKeepingColumnsToNashville", musicians, bold, 0, 1, false, -7, true),
+                      transpose("MusiciansSheetKeepingColumnsWithoutParameters", musicians, ChordFont{}, 0, 0, true, 1, true),
+                      transpose("RaisedNumbers", raisedNumbers, bold, 1, 0, true, 3),
+                      transpose("RaisedNumbersKeepingColumns", raisedNumbers, bold, 1, 0, false, 3, true),
+                      storedAs("MusiciansSheetKeepingColumnsWholeLinesFormatted",
+                               transpose("", musicians, bold, 0, 0, true, 2, true),
+                               word::uno::RunFormatting::WholeLineFirst),
+                      storedAs("MusiciansSheetKeepingColumnsEveryAttributeExplicit",
+                               transpose("", musicians, redChords, 0, 0, false, 5, true),
+                               word::uno::RunFormatting::Explicit),
                       Row{"ConvertNumbersToLetters",
                           numbers,
                           [](word::Application &app, word::Prompter &) {

@@ -238,7 +238,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WildcardRow{"PlainDegrees", "{b|1 4 5 6m 2-7 5+5}", "{b|A D E F#m B-7 E+5}"},
                       WildcardRow{"BassDegrees", "{b|4/5 2/4}", "{b|D/E B/D}"},
                       WildcardRow{"LoweredDegrees", "{b|b7 b3m b2 b5 b6}", "{b|G Cm Bb Eb F}"},
-                      WildcardRow{"OutsideTheTable", "{b|#4 b4 b1 8 9}", "{b|#4 b4 b1 8 9}"},
+                      WildcardRow{"RaisedAndLowered", "{b|#4 b4 b1 5/#7 #47 1m7#5}", "{b|Eb Db Ab E/A Eb7 Am7#5}"},
+                      WildcardRow{"OutsideTheTable", "{b|8 9}", "{b|8 9}"},
                       WildcardRow{"LetterChordsPass", "{b|F#m7-5 C7#5}", "{b|F#m7-5 C7#5}"},
                       WildcardRow{"ProtectionWordsInTheText", "{b|DASH5}", "{b|-5}"},
                       WildcardRow{"LyricDigitsUntouched", "{b|1} verse 2", "{b|A} verse 2"}),
@@ -294,12 +295,14 @@ TEST_P(TranspositionPass, MovesEveryChordOnce)
 INSTANTIATE_TEST_SUITE_P(
     Rows,
     TranspositionPass,
-    ::testing::Values(PassRow{"FlatsUpTwo", "{b|Bbm7/F} Bb lyric", 2, false, false, "{b|Cm7/G} Bb lyric"},
-                      PassRow{"ZeroRespells", "{b|A# G# C}", 0, false, false, "{b|Bb Ab C}"},
-                      PassRow{"SharpsDownOne", "{b|Db Eb\nAb}", -1, true, false, "{b|C D}\n{b|G}"},
-                      PassRow{"UnknownAccidentalMovesTheLetter", "{b|Cb}", 1, false, false, "{b|Dbb}"},
-                      PassRow{"NashvilleOutInD", "{b|D G A Bm F#m}", -5, false, true, "{b|1 4 5 6m 3m}"},
-                      PassRow{"CapitalInsideTheSuffix", "{b|CAdd9}", 2, false, false, "{b|DBdd9}"}),
+    ::testing::Values(
+        PassRow{"FlatsUpTwo", "{b|Bbm7/F} Bb lyric", 2, false, false, "{b|Cm7/G} Bb lyric"},
+        PassRow{"ZeroRespells", "{b|A# G# C}", 0, false, false, "{b|Bb Ab C}"},
+        PassRow{"SharpsDownOne", "{b|Db Eb\nAb}", -1, true, false, "{b|C D}\n{b|G}"},
+        PassRow{"OddSpellingsRespelled", "{b|Cb Fbmaj7 E#/B#}", 1, false, false, "{b|C Fmaj7 Gb/Db}"},
+        PassRow{"NoChordMarksStay", "{b|N.C. C NC (N.C) NC7}", 1, true, false, "{b|N.C. C# NC (N.C) NC#7}"},
+        PassRow{"NashvilleOutInD", "{b|D G A Bm F#m}", -5, false, true, "{b|1 4 5 6m 3m}"},
+        PassRow{"CapitalInsideTheSuffix", "{b|CAdd9}", 2, false, false, "{b|DBdd9}"}),
     [](const ::testing::TestParamInfo<PassRow> &info) {
         return info.param.name;
     });
