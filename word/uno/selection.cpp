@@ -42,6 +42,7 @@ void Host::Impl::unlockForView()
 Reference<css::text::XTextViewCursor> Host::Impl::viewCursor(bool unlock)
 {
     if (unlock) {
+        restoreSelection(); // the selection is used: put it back where the command found it
         unlockForView();
     }
     const auto doc = activeDocument();
@@ -275,8 +276,8 @@ public:
 
     std::unique_ptr<Find> find() override
     {
-        if (m.lost) {
-            throw AutomationError(lostMessage);
+        if (m.lost || m.terminated) {
+            throw AutomationError(m.terminated ? quitMessage : lostMessage);
         }
         return makeFind(m);
     }
