@@ -242,7 +242,7 @@ bool Host::Impl::execute(int32_t replace)
             }
         }
         if (!criteria.empty() && mayHoldParagraphCriteria(doc, criteria)) {
-            return replaceCarrying(doc, d.descriptor, criteria, formatting);
+            return replaceCarrying(doc, criteria, formatting);
         }
         if (!criteria.empty() && formatting.empty() && find.replacement.empty()) {
             // The office keeps the text of an attribute-restricted match replaced by nothing: delete

@@ -222,7 +222,6 @@ struct Host::Impl {
     std::optional<ParagraphCriteria> paragraphCriteria;
     bool mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
     bool replaceCarrying(const Reference<css::text::XTextDocument> &doc,
-                         const Reference<css::util::XReplaceDescriptor> &descriptor,
                          const PropertyValues &criteria,
                          const PropertyValues &formatting);
 

@@ -8,6 +8,7 @@
 // silently leaves most of such a line alone. Runs formatted one by one are found correctly.
 
 #include "hostimpl.h"
+#include "wildcards.h"
 
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
@@ -138,57 +139,74 @@ bool runsMayOverride(const Reference<css::text::XTextDocument> &doc, const Prope
     return false;
 }
 
-// A search of the same text as settings' search, with no attributes and no styles.
-void copyTextSettings(const Reference<css::beans::XPropertySet> &settings,
-                      const Reference<css::beans::XPropertySet> &textOnly)
+// A search of the same text as find's, with no attributes and no styles.
+void setTextSettings(const FindSettings &find, const Reference<css::beans::XPropertySet> &textOnly)
 {
-    for (const char *name : {"SearchRegularExpression", "SearchCaseSensitive", "SearchWords"}) {
-        textOnly->setPropertyValue(ou(name), settings->getPropertyValue(ou(name)));
-    }
+    textOnly->setPropertyValue(ou("SearchRegularExpression"), Any(find.wildcards));
+    textOnly->setPropertyValue(ou("SearchCaseSensitive"), Any(find.wildcards || find.matchCase));
+    textOnly->setPropertyValue(ou("SearchWords"), Any(find.wholeWord));
     textOnly->setPropertyValue(ou("SearchStyles"), Any(false));
 }
 
-// Every match of the text alone whose characters all carry the criteria, in document order.
-std::vector<Reference<css::text::XTextRange>> matchesCarrying(const Reference<css::util::XSearchable> &searchable,
-                                                              const Reference<css::beans::XPropertySet> &settings,
-                                                              const OUString &pattern,
-                                                              const PropertyValues &criteria)
+// The mark that stands in for the criteria while the office replaces the matches found by
+// matchesCarrying: the match's own kerning (in 1/100 mm) moved by 79.19 mm, which no document uses,
+// so that taking the mark off again gives each replacement the kerning its text had.
+constexpr const char *tagName = "CharKerning";
+constexpr sal_Int16 tagOffset = 7919;
+
+sal_Int16 tagOf(sal_Int16 kerning)
+{
+    return static_cast<sal_Int16>(kerning > 20000 ? kerning - tagOffset : kerning + tagOffset);
+}
+
+struct Carrying {
+    Reference<css::text::XTextRange> range;
+    sal_Int16 kerning = 0;
+};
+
+// Every match of the text alone whose characters all carry the criteria, in document order, with
+// its kerning. With singleCharacters every match is one character long and cannot be of mixed
+// formatting.
+std::vector<Carrying> matchesCarrying(const Reference<css::util::XSearchable> &searchable,
+                                      const FindSettings &find,
+                                      const OUString &pattern,
+                                      const PropertyValues &criteria,
+                                      bool singleCharacters)
 {
     const auto descriptor = searchable->createSearchDescriptor();
     descriptor->setSearchString(pattern);
-    copyTextSettings(settings, Reference<css::beans::XPropertySet>(descriptor, UNO_QUERY_THROW));
+    setTextSettings(find, Reference<css::beans::XPropertySet>(descriptor, UNO_QUERY_THROW));
     const auto found = searchable->findAll(descriptor);
     const sal_Int32 count = found.is() ? found->getCount() : 0;
     const auto names = propertyNames(criteria);
-    std::vector<Reference<css::text::XTextRange>> matches;
+    std::vector<Carrying> matches;
     for (sal_Int32 i = 0; i < count; ++i) {
         Reference<css::text::XTextRange> range(found->getByIndex(i), UNO_QUERY);
         Reference<css::beans::XPropertySet> props(range, UNO_QUERY);
-        Reference<css::beans::XPropertyState> states(range, UNO_QUERY);
-        if (!props.is() || !states.is()) {
+        if (!props.is()) {
             continue;
         }
+        // A value over mixed formatting reads as its first character's.
         bool carries = true;
         for (std::size_t k = 0; carries && k < criteria.size(); ++k) {
             carries = props->getPropertyValue(criteria[k].Name) == criteria[k].Value;
         }
-        if (carries) {
-            // A value over mixed formatting reads as its first character's.
-            for (const auto state : states->getPropertyStates(names)) {
+        if (carries && !singleCharacters) {
+            Reference<css::beans::XPropertyState> states(range, UNO_QUERY);
+            carries = states.is();
+            for (const auto state :
+                 carries ? states->getPropertyStates(names) : Sequence<css::beans::PropertyState>()) {
                 carries = carries && state != css::beans::PropertyState_AMBIGUOUS_VALUE;
             }
         }
         if (carries) {
-            matches.push_back(range);
+            Carrying match{range};
+            props->getPropertyValue(ou(tagName)) >>= match.kerning;
+            matches.push_back(match);
         }
     }
     return matches;
 }
-
-// The mark that stands in for the criteria while the office replaces the matches found by
-// matchesCarrying: a kerning of 0.13 mm, which no document uses, set on the matches only.
-constexpr const char *tagName = "CharKerning";
-constexpr sal_Int16 tagValue = 13;
 
 } // namespace
 
@@ -215,51 +233,64 @@ bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocume
     return possible;
 }
 
-// Replace-All of the descriptor's text restricted to the criteria, without the office's own
+// Replace-All of the find text restricted to the criteria, without the office's own
 // attribute-restricted search: the matches carrying the criteria are found by their text and their
-// formatting read, marked, and replaced by a Replace-All restricted to the mark.
+// formatting read, marked, and replaced by a Replace-All restricted to the mark. (Replaced one by one
+// they would take the formatting of the text before them rather than their own.)
 bool Host::Impl::replaceCarrying(const Reference<css::text::XTextDocument> &doc,
-                                 const Reference<css::util::XReplaceDescriptor> &descriptor,
                                  const PropertyValues &criteria,
                                  const PropertyValues &formatting)
 {
     Reference<css::util::XSearchable> searchable(doc, UNO_QUERY_THROW);
-    Reference<css::beans::XPropertySet> settings(descriptor, UNO_QUERY_THROW);
-    const OUString pattern = descriptor->getSearchString();
-    const auto matches = matchesCarrying(searchable, settings, pattern, criteria);
+    const OUString pattern = ou(find.wildcards ? wildcardToRegex(find.text) : find.text);
+    const auto matches =
+        matchesCarrying(searchable, find, pattern, criteria, !find.wildcards && pattern.getLength() == 1);
     if (matches.empty()) {
         return false;
     }
+    std::vector<Reference<css::text::XTextRange>> ranges;
+    std::vector<sal_Int16> kernings;
+    for (const auto &match : matches) {
+        ranges.push_back(match.range);
+        if (std::find(kernings.begin(), kernings.end(), match.kerning) == kernings.end()) {
+            kernings.push_back(match.kerning);
+        }
+    }
     if (formatting.empty() && find.replacement.empty()) {
-        deleteMatches(matches);
+        deleteMatches(ranges);
         return true;
     }
     if (find.replacement.empty()) {
-        formatMatches(matches, formatting);
+        formatMatches(ranges, formatting);
         return true;
     }
-    formatMatches(matches, {property(tagName, Any(tagValue))});
+    for (const auto &match : matches) {
+        setAttributes(Reference<css::beans::XPropertySet>(match.range, UNO_QUERY_THROW),
+                      {property(tagName, Any(tagOf(match.kerning)))});
+    }
     Reference<css::util::XReplaceable> replaceable(doc, UNO_QUERY_THROW);
     const auto marked = replaceable->createReplaceDescriptor();
     marked->setSearchString(pattern);
-    marked->setReplaceString(descriptor->getReplaceString());
-    copyTextSettings(settings, Reference<css::beans::XPropertySet>(marked, UNO_QUERY_THROW));
+    marked->setReplaceString(ou(find.wildcards ? wildcardReplacementToRegex(find.replacement) : find.replacement));
+    setTextSettings(find, Reference<css::beans::XPropertySet>(marked, UNO_QUERY_THROW));
     Reference<css::util::XPropertyReplace> markedAttributes(marked, UNO_QUERY_THROW);
-    markedAttributes->setSearchAttributes(properties({property(tagName, Any(tagValue))}));
-    if (!formatting.empty()) {
-        markedAttributes->setReplaceAttributes(properties(mergedAttributes(criteria, formatting)));
-    }
-    const sal_Int32 replaced = replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(marked.get()));
-
-    // The replacements carry the mark of their first character: take it off again, in one
-    // attribute-only Replace-All (the mark comes from runs, which the office's search gets right).
-    // Set to no kerning, not reset: the office's undo of a reset inside a paragraph formatted as a
-    // whole loses the paragraph's formatting.
     const auto cleanup = replaceable->createReplaceDescriptor();
     Reference<css::util::XPropertyReplace> cleanupAttributes(cleanup, UNO_QUERY_THROW);
-    cleanupAttributes->setSearchAttributes(properties({property(tagName, Any(tagValue))}));
-    cleanupAttributes->setReplaceAttributes(properties({property(tagName, Any(sal_Int16(0)))}));
-    replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(cleanup.get()));
+    sal_Int32 replaced = 0;
+    for (const sal_Int16 kerning : kernings) {
+        markedAttributes->setSearchAttributes(properties({property(tagName, Any(tagOf(kerning)))}));
+        if (!formatting.empty()) {
+            markedAttributes->setReplaceAttributes(properties(mergedAttributes(criteria, formatting)));
+        }
+        replaced += replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(marked.get()));
+        // The replacements carry the mark of their first character: give them that kerning back,
+        // in one attribute-only Replace-All (the mark comes from runs, which the office's search
+        // gets right). Set, not reset: the office's undo of a reset inside a paragraph formatted as
+        // a whole loses the paragraph's formatting.
+        cleanupAttributes->setSearchAttributes(properties({property(tagName, Any(tagOf(kerning)))}));
+        cleanupAttributes->setReplaceAttributes(properties({property(tagName, Any(kerning))}));
+        replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(cleanup.get()));
+    }
     return replaced > 0;
 }
 

@@ -108,9 +108,19 @@ void Host::Impl::recordCutFormatting(const Reference<css::text::XTextViewCursor>
             if (piece.length == 0) {
                 continue;
             }
-            for (const char *name : characterAttributes) {
-                if (states->getPropertyState(ou(name)) != css::beans::PropertyState_DEFAULT_VALUE) {
-                    piece.attributes.push_back(property(name, props->getPropertyValue(ou(name))));
+            // Formatting the paragraph gives (its whole line formatted at once) reads as a default
+            // state but shows: keep every value that is not the default one too.
+            constexpr FontProperty which[] = {FontProperty::Color,
+                                              FontProperty::Italic,
+                                              FontProperty::Underline,
+                                              FontProperty::Bold};
+            constexpr int32_t plain[] = {wdColorAutomatic, 0, wdUnderlineNone, 0};
+            for (std::size_t k = 0; k < std::size(characterAttributes); ++k) {
+                const OUString name = ou(characterAttributes[k]);
+                const Any value = props->getPropertyValue(name);
+                if (states->getPropertyState(name) != css::beans::PropertyState_DEFAULT_VALUE
+                    || wordValue(which[k], value) != plain[k]) {
+                    piece.attributes.push_back(property(characterAttributes[k], value));
                 }
             }
             cutPieces.push_back(piece);
