@@ -7,7 +7,7 @@
 //   ours   the same command through the host (ReplaceChords; the twenty FindChord passes);
 //   ratio  ours / floor.
 // Medians of the runs, which alternate between the two. Build and run: ./dev bench uno
-//   (build/uno-release/bench/uno/uno_bench [runs]).
+//   (build/uno-release/bench/uno/uno_bench [runs [sizes, as 50,400]]).
 
 #include "chords/marking.h"
 #include "music/transpose.h"
@@ -239,6 +239,15 @@ Row measure(const char *what, int runs, const std::function<void()> &floor, cons
 int main(int argc, char **argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    std::vector<int> sizes{50, 100, 400, 2000};
+    if (argc > 2) { // a list of sizes of its own: "50,400"
+        sizes.clear();
+        for (const char *p = argv[2]; *p;) {
+            char *end = nullptr;
+            sizes.push_back(static_cast<int>(std::strtol(p, &end, 10)));
+            p = *end ? end + 1 : end;
+        }
+    }
     const auto transposition = replaceAlls([](word::Application &app) {
         transposePass(app, 0);
     });
@@ -249,7 +258,7 @@ int main(int argc, char **argv)
         Office office;
         auto &host = *office.host;
         std::printf("%-44s %10s %10s %7s\n", "LibreOffice Writer, median of runs", "floor ms", "ours ms", "ratio");
-        for (const int lines : {50, 100, 400, 2000}) {
+        for (const int lines : sizes) {
             std::vector<Row> rows;
             for (const auto format : {Format::RunByRun, Format::WholeLines}) {
                 host.closeAllDocuments();

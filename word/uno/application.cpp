@@ -283,6 +283,7 @@ void Host::StartUndoGroup(const std::string &name)
         group.model.set(doc, UNO_QUERY_THROW);
         group.undo->enterUndoContext(ou(name));
         m_impl->paragraphCriteria.reset();
+        m_impl->uniformKerning.reset();
         // Without redrawing after every change a whole pass runs about three times faster.
         group.model->lockControllers();
         group.locked = true;
@@ -302,6 +303,7 @@ void Host::EndUndoGroup()
         const Impl::OpenGroup group = m_impl->groups.back();
         m_impl->groups.pop_back();
         m_impl->paragraphCriteria.reset();
+        m_impl->uniformKerning.reset();
         Impl::closeGroup(group);
     });
 }

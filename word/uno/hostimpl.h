@@ -220,6 +220,13 @@ struct Host::Impl {
         bool possible = true;
     };
     std::optional<ParagraphCriteria> paragraphCriteria;
+    // The kerning all the text has, where it is the same everywhere; kept for the length of an
+    // undo group, as the careful way leaves every kerning as it found it.
+    struct UniformKerning {
+        Reference<css::uno::XInterface> doc;
+        std::optional<sal_Int16> kerning;
+    };
+    std::optional<UniformKerning> uniformKerning;
     bool mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
     bool replaceCarrying(const Reference<css::text::XTextDocument> &doc,
                          const PropertyValues &criteria,

@@ -14,11 +14,13 @@
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/style/XAutoStyle.hpp>
 #include <com/sun/star/style/XAutoStyles.hpp>
 #include <com/sun/star/style/XAutoStylesSupplier.hpp>
 #include <com/sun/star/style/XStyle.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XPropertyReplace.hpp>
 #include <com/sun/star/util/XReplaceable.hpp>
 #include <com/sun/star/util/XSearchable.hpp>
@@ -39,6 +41,22 @@ bool anyCriterionHolds(const Sequence<Any> &values, const PropertyValues &criter
         }
     }
     return false;
+}
+
+// The state over the whole text of a style property ("ParaStyleName", "CharStyleName"), and its
+// value where it is one for all the text: one call where the loop over every style takes hundreds.
+css::beans::PropertyState
+wholeTextState(const Reference<css::text::XTextDocument> &doc, const char *name, OUString *value = nullptr)
+{
+    const auto cursor = doc->getText()->createTextCursor();
+    cursor->gotoStart(false);
+    cursor->gotoEnd(true);
+    Reference<css::beans::XPropertyState> states(cursor, UNO_QUERY_THROW);
+    const auto state = states->getPropertyState(ou(name));
+    if (value && state != css::beans::PropertyState_AMBIGUOUS_VALUE) {
+        Reference<css::beans::XPropertySet>(cursor, UNO_QUERY_THROW)->getPropertyValue(ou(name)) >>= *value;
+    }
+    return state;
 }
 
 // Whether some searched value may come from the paragraph level: a paragraph's own character
@@ -64,9 +82,16 @@ bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, cons
     if (!styleSupplier.is()) {
         return true; // cannot tell: take the careful way
     }
-    Reference<css::container::XIndexAccess> paragraphStyles(
-        styleSupplier->getStyleFamilies()->getByName(ou("ParagraphStyles")),
-        UNO_QUERY);
+    const auto family = styleSupplier->getStyleFamilies()->getByName(ou("ParagraphStyles"));
+    OUString onlyStyle;
+    if (wholeTextState(doc, "ParaStyleName", &onlyStyle) != css::beans::PropertyState_AMBIGUOUS_VALUE
+        && !onlyStyle.isEmpty()) {
+        // Every paragraph has the same style: only that one matters.
+        Reference<css::container::XNameAccess> byName(family, UNO_QUERY);
+        Reference<css::beans::XMultiPropertySet> props(byName.is() ? byName->getByName(onlyStyle) : Any(), UNO_QUERY);
+        return !props.is() || anyCriterionHolds(props->getPropertyValues(names), criteria);
+    }
+    Reference<css::container::XIndexAccess> paragraphStyles(family, UNO_QUERY);
     const sal_Int32 count = paragraphStyles.is() ? paragraphStyles->getCount() : 0;
     for (sal_Int32 i = 0; i < count; ++i) {
         Reference<css::style::XStyle> style(paragraphStyles->getByIndex(i), UNO_QUERY);
@@ -118,6 +143,9 @@ bool runsMayOverride(const Reference<css::text::XTextDocument> &doc, const Prope
             return true;
         }
     }
+    if (wholeTextState(doc, "CharStyleName") == css::beans::PropertyState_DEFAULT_VALUE) {
+        return false; // no text has a character style
+    }
     Reference<css::style::XStyleFamiliesSupplier> styleSupplier(doc, UNO_QUERY);
     if (!styleSupplier.is()) {
         return true;
@@ -165,13 +193,14 @@ struct Carrying {
 };
 
 // Every match of the text alone whose characters all carry the criteria, in document order, with
-// its kerning. With singleCharacters every match is one character long and cannot be of mixed
-// formatting.
+// its kerning (read only where the text's kerning is not known to be the same everywhere). With
+// singleCharacters every match is one character long and cannot be of mixed formatting.
 std::vector<Carrying> matchesCarrying(const Reference<css::util::XSearchable> &searchable,
                                       const FindSettings &find,
                                       const OUString &pattern,
                                       const PropertyValues &criteria,
-                                      bool singleCharacters)
+                                      bool singleCharacters,
+                                      std::optional<sal_Int16> kerning)
 {
     const auto descriptor = searchable->createSearchDescriptor();
     descriptor->setSearchString(pattern);
@@ -200,8 +229,10 @@ std::vector<Carrying> matchesCarrying(const Reference<css::util::XSearchable> &s
             }
         }
         if (carries) {
-            Carrying match{range};
-            props->getPropertyValue(ou(tagName)) >>= match.kerning;
+            Carrying match{range, kerning.value_or(0)};
+            if (!kerning) {
+                props->getPropertyValue(ou(tagName)) >>= match.kerning;
+            }
             matches.push_back(match);
         }
     }
@@ -225,7 +256,7 @@ bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocume
     }
     // The office goes wrong only where a run overrides a value the paragraph gives: a line formatted
     // as a whole and left so is searched correctly.
-    const bool possible = criteriaFromParagraphs(doc, criteria) && runsMayOverride(doc, criteria);
+    const bool possible = runsMayOverride(doc, criteria) && criteriaFromParagraphs(doc, criteria);
     // Within an undo group (one command) nobody else formats whole paragraphs; outside ask each time.
     if (!groups.empty()) {
         paragraphCriteria = ParagraphCriteria{key, criteria, possible};
@@ -243,8 +274,28 @@ bool Host::Impl::replaceCarrying(const Reference<css::text::XTextDocument> &doc,
 {
     Reference<css::util::XSearchable> searchable(doc, UNO_QUERY_THROW);
     const OUString pattern = ou(find.wildcards ? wildcardToRegex(find.text) : find.text);
-    const auto matches =
-        matchesCarrying(searchable, find, pattern, criteria, !find.wildcards && pattern.getLength() == 1);
+    const Reference<css::uno::XInterface> key(doc, UNO_QUERY);
+    if (!uniformKerning || uniformKerning->doc != key) {
+        UniformKerning known{key, std::nullopt};
+        const auto cursor = doc->getText()->createTextCursor();
+        cursor->gotoEnd(true);
+        if (Reference<css::beans::XPropertyState>(cursor, UNO_QUERY_THROW)->getPropertyState(ou(tagName))
+            != css::beans::PropertyState_AMBIGUOUS_VALUE) {
+            sal_Int16 kerning = 0;
+            Reference<css::beans::XPropertySet>(cursor, UNO_QUERY_THROW)->getPropertyValue(ou(tagName)) >>= kerning;
+            known.kerning = kerning;
+        }
+        uniformKerning = known;
+    }
+    const auto matches = matchesCarrying(searchable,
+                                         find,
+                                         pattern,
+                                         criteria,
+                                         !find.wildcards && pattern.getLength() == 1,
+                                         uniformKerning->kerning);
+    if (groups.empty()) {
+        uniformKerning.reset(); // between commands anybody may change it
+    }
     if (matches.empty()) {
         return false;
     }

@@ -221,6 +221,7 @@ public:
         m.guarded([&] {
             m.haveColumn = false;
             m.paragraphCriteria.reset(); // the document's runs and paragraphs change
+            m.uniformKerning.reset();
             const auto cursor = m.viewCursor();
             if (cursor->isCollapsed()) {
                 return;
@@ -242,6 +243,7 @@ public:
         m.guarded([&] {
             m.haveColumn = false;
             m.paragraphCriteria.reset(); // the document's runs and paragraphs change
+            m.uniformKerning.reset();
             m.viewCursor();
             Reference<css::datatransfer::XTransferable> transferable;
             if (const auto clipboard = m.clipboard(); clipboard.is()) {
@@ -268,6 +270,7 @@ public:
             checkCharacterUnit(unit);
             m.haveColumn = false;
             m.paragraphCriteria.reset(); // the document's runs and paragraphs change
+            m.uniformKerning.reset();
             const auto cursor = m.viewCursor();
             if (!cursor->isCollapsed()) {
                 cursor->setString(OUString());
