@@ -170,6 +170,12 @@ std::unique_ptr<Host> hostOn(const Reference<css::uno::XComponentContext> &conte
     } catch (const css::uno::Exception &e) {
         throw AutomationError("Cannot reach LibreOffice Writer: " + utf8(e.Message));
     }
+    if (impl->lost) {
+        // The connection ended while the host was being made (an office still starting, or a second
+        // connection of this process to the same office, which the first one stands in for).
+        impl->listener->detach();
+        throw AutomationError("Cannot reach LibreOffice Writer: the connection ended.");
+    }
     return std::unique_ptr<Host>(new Host(std::move(impl)));
 }
 
