@@ -257,7 +257,7 @@ int main(int argc, char **argv)
     try {
         Office office;
         auto &host = *office.host;
-        std::printf("%-44s %10s %10s %7s\n", "LibreOffice Writer, median of runs", "floor ms", "ours ms", "ratio");
+        std::printf("%-50s %10s %10s %7s\n", "LibreOffice Writer, median of runs", "floor ms", "ours ms", "ratio");
         for (const int lines : sizes) {
             std::vector<Row> rows;
             for (const auto format : {Format::RunByRun, Format::WholeLines}) {
@@ -290,7 +290,7 @@ int main(int argc, char **argv)
                     markChords(host);
                 }));
             for (const auto &row : rows) {
-                std::printf("%5d lines, %-32s %10.1f %10.1f %7.2f\n",
+                std::printf("%5d lines, %-38s %10.1f %10.1f %7.2f\n",
                             lines,
                             row.what,
                             row.floor,
