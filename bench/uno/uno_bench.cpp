@@ -1,26 +1,65 @@
-// One transposition pass (29 formatted Replace-Alls) over a 2,000-line song sheet in a headless
-// LibreOffice Writer, inside one undo step with the document's redrawing held back.
-//   build/uno/bench/uno/uno_bench  (or build/release/...: cmake -DTONVALE_UNO=ON)
+// The LibreOffice Writer host against the office's own speed. For song sheets of 50 to 2,000 lines,
+// each in two formats, one table in one run:
+//   floor  the bare office calls the command needs, from a client over a pipe: one search descriptor,
+//          controllers locked, one undo context, then each Replace-All (the transposition: the
+//          note name or marker, its replacement, replaceAll with a bold search attribute; the chord
+//          marking: the pattern as a regular expression, replaced by itself in bold);
+//   ours   the same command through the host (ReplaceChords; the twenty FindChord passes);
+//   ratio  ours / floor.
+// Medians of the runs, which alternate between the two. Build and run: ./dev bench uno
+//   (build/uno-release/bench/uno/uno_bench [runs [sizes, as 50,400]]).
 
 #include "chords/marking.h"
 #include "music/transpose.h"
 #include "word/builtin/host.h"
 #include "word/replacetext.h"
+#include "word/uno/office.h"
 #include "word/uno/unohost.h"
+#include "word/uno/wildcards.h"
 
-#include <benchmark/benchmark.h>
+#include <com/sun/star/awt/FontWeight.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/util/XPropertyReplace.hpp>
+#include <com/sun/star/util/XReplaceable.hpp>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace
 {
+
+namespace css = ::com::sun::star;
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::UNO_QUERY_THROW;
+
+rtl::OUString ou(const std::string &s)
+{
+    return rtl::OUString(s.data(), static_cast<sal_Int32>(s.size()), RTL_TEXTENCODING_UTF8);
+}
+
+word::ChordFont boldFont()
+{
+    word::ChordFont font;
+    font.useStyle = true;
+    font.bold = true;
+    return font;
+}
 
 class AnswerNo : public word::Prompter
 {
@@ -31,58 +70,82 @@ public:
     }
 };
 
-// The pass as the Transpose command runs it: 17 note names to markers, 12 markers to names.
-void transpose(word::Application &app, const word::ChordFont &font, int delta, bool oneUndoStep)
+// The find and replacement texts of every Execute a command makes, as the built-in host logs them.
+std::vector<std::pair<std::string, std::string>> replaceAlls(const std::function<void(word::Application &)> &command)
 {
-    std::optional<word::UndoGroup> group;
-    if (oneUndoStep) {
-        group.emplace(app, "Transpose");
+    word::builtin::Host host;
+    host.open(word::builtin::fromNotation("C"));
+    host.setLogging(true);
+    command(host);
+    std::vector<std::pair<std::string, std::string>> calls;
+    std::string text, replacement;
+    for (const auto &line : host.callLog()) {
+        const auto value = [&](const std::string &prefix, std::string &to) {
+            if (line.rfind(prefix, 0) == 0) {
+                to = line.substr(prefix.size());
+            }
+        };
+        value("Find.Text = ", text);
+        value("Find.Replacement.Text = ", replacement);
+        if (line.rfind("Find.Execute", 0) == 0) {
+            calls.emplace_back(text, replacement);
+        }
     }
-    AnswerNo prompter; // never asked: the chord font is bold
-    music::ReplaceChords(app, prompter, font, {}, delta);
+    return calls;
 }
 
-// 1,000 bold chord lines over 1,000 lyric lines; wholeLines makes each chord line bold as a whole,
-// blanks too (as a line made bold at once).
-std::vector<word::uno::TextRun> songSheet(bool wholeLines = false)
+void transposePass(word::Application &app, int delta)
 {
-    const char *chords[] = {"C", "G/B", "Am7", "F#m7b5", "Bb", "Ebmaj7", "D7sus4", "E"};
+    word::UndoGroup group(app, "Transpose");
+    AnswerNo prompter; // never asked: the chord font is bold
+    music::ReplaceChords(app, prompter, boldFont(), {}, delta);
+}
+
+void markChords(word::Application &app)
+{
+    word::UndoGroup group(app, "Find and Mark Chords");
+    for (const auto pattern : chords::catalogue) {
+        chords::FindChord(app, boldFont(), std::string(pattern));
+    }
+}
+
+enum class Format {
+    RunByRun, ///< each chord bold on its own, the blanks between them plain
+    WholeLines, ///< each chord line made bold as a whole, then its blanks not bold
+};
+
+// lines lines: chord lines of four bold chords over lyric lines.
+std::vector<word::uno::TextRun> songSheet(int lines)
+{
+    const char *chordNames[] = {"C", "G/B", "Am7", "F#m7b5", "Bb", "Ebmaj7", "D7sus4", "E"};
     const char *lyrics = "Amazing grace how sweet the sound that saved a wretch like me";
     std::vector<word::uno::TextRun> runs;
-    for (int line = 0; line < 1000; ++line) {
+    for (int line = 0; line < lines / 2; ++line) {
         for (int k = 0; k < 4; ++k) {
             word::uno::TextRun chord;
-            chord.text = chords[(line + k) % 8];
+            chord.text = chordNames[(line + k) % 8];
             chord.bold = true;
-            if (wholeLines && k > 0) {
-                runs.back().text += chord.text; // one bold run: the line is made bold at once
-            } else {
-                runs.push_back(chord);
-            }
-            if (wholeLines) {
-                runs.back().text += "    ";
-            } else {
-                runs.push_back({"    "});
-            }
+            runs.push_back(chord);
+            runs.push_back({"    "});
         }
-        std::string lyricLine = "\r";
-        lyricLine += lyrics;
-        lyricLine += '\r';
-        runs.push_back({lyricLine});
+        runs.push_back({std::string("\r") + lyrics + "\r"});
     }
     return runs;
 }
 
+// The office, and a second connection to it that makes the bare calls.
 struct Office {
     std::string root;
     int group = -1;
+    word::uno::Options options;
     std::unique_ptr<word::uno::Host> host;
+    word::uno::PipeConnection bare;
+    Reference<css::frame::XDesktop2> desktop;
 
     Office()
     {
         char dir[] = "/tmp/tonvale-uno-bench-XXXXXX";
         root = mkdtemp(dir);
-        word::uno::Options options;
         options.pipeName = "tonvale-bench-" + std::to_string(getpid());
         options.headless = true;
         options.profileDir = root + "/profile";
@@ -90,146 +153,155 @@ struct Office {
             group = g;
         };
         host = word::uno::start(options);
-        host->newDocument(songSheet());
-        // A new document is laid out in the background for a while: warm up until it is settled.
-        word::ChordFont font;
-        font.useStyle = 1;
-        font.bold = 1;
-        for (int pass = 0; pass < 3; ++pass) {
-            transpose(*host, font, 0, true);
-        }
+        bare = word::uno::connectPipe(options.pipeName);
+        desktop = css::frame::Desktop::create(bare.remote);
     }
     ~Office()
     {
         host.reset();
+        try {
+            bare.bridge->dispose();
+        } catch (...) {
+        }
         if (group > 0) {
             kill(-group, SIGKILL);
         }
         std::error_code ignored;
         std::filesystem::remove_all(root, ignored);
     }
+
+    // The bare calls over the active document: each (find, replace) one replaceAll.
+    void bareCalls(const std::vector<std::pair<std::string, std::string>> &calls, bool marking)
+    {
+        Reference<css::text::XTextDocument> doc(desktop->getCurrentComponent(), UNO_QUERY_THROW);
+        Reference<css::frame::XModel> model(doc, UNO_QUERY_THROW);
+        const auto undo = Reference<css::document::XUndoManagerSupplier>(doc, UNO_QUERY_THROW)->getUndoManager();
+        model->lockControllers();
+        undo->enterUndoContext(ou("bare"));
+        Reference<css::util::XReplaceable> replaceable(doc, UNO_QUERY_THROW);
+        const auto descriptor = replaceable->createReplaceDescriptor();
+        Reference<css::beans::XPropertySet> settings(descriptor, UNO_QUERY_THROW);
+        settings->setPropertyValue(ou("SearchCaseSensitive"), Any(true));
+        css::uno::Sequence<css::beans::PropertyValue> bold(1);
+        bold.getArray()[0].Name = ou("CharWeight");
+        bold.getArray()[0].Value <<= css::awt::FontWeight::BOLD;
+        Reference<css::util::XPropertyReplace> attributes(descriptor, UNO_QUERY_THROW);
+        if (marking) {
+            settings->setPropertyValue(ou("SearchRegularExpression"), Any(true));
+            attributes->setReplaceAttributes(bold);
+        } else {
+            settings->setPropertyValue(ou("SearchStyles"), Any(true));
+            attributes->setSearchAttributes(bold);
+        }
+        for (const auto &[find, replace] : calls) {
+            descriptor->setSearchString(ou(marking ? word::uno::wildcardToRegex(find) : find));
+            descriptor->setReplaceString(ou(marking ? "&" : replace));
+            replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(descriptor.get()));
+        }
+        undo->leaveUndoContext();
+        model->unlockControllers();
+    }
 };
 
-Office &office()
+double milliseconds(const std::function<void()> &f)
 {
-    static Office instance;
-    return instance;
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Argument 1: inside one undo step with redrawing held back (as the Transpose command runs it);
-// 0: every Replace-All on its own, for comparison.
-void BM_UnoTransposePass(benchmark::State &state)
+double median(std::vector<double> v)
 {
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    auto &app = *office().host; // started before the timing
-    for (auto _ : state) {
-        transpose(app, font, 2, state.range(0) == 1);
-    }
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
-BENCHMARK(BM_UnoTransposePass)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-// The pass with "Keep Chord Columns", in one undo step: every blank of the sheet is stood in for and back.
-void BM_UnoTransposePassKeepingColumns(benchmark::State &state)
-{
-    word::ChordFont font;
-    font.useStyle = true;
-    font.bold = true;
-    music::PassOptions options;
-    options.keepColumns = true;
-    auto &app = *office().host;
-    for (auto _ : state) {
-        word::UndoGroup group(app, "Transpose");
-        AnswerNo prompter;
-        music::ReplaceChords(app, prompter, font, options, 2);
-    }
-}
-BENCHMARK(BM_UnoTransposePassKeepingColumns)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+struct Row {
+    const char *what;
+    double floor, ours;
+};
 
-// The same pass over the same sheet stored with each chord line formatted as a whole (bold) and its
-// blanks explicitly not bold: the office's own formatted search misses most chords there, so the
-// host finds them by their text and reads their formatting.
-void BM_UnoTransposePassWholeLines(benchmark::State &state)
+// Runs floor and ours alternately, runs times each after one warm-up, and gives the medians.
+Row measure(const char *what, int runs, const std::function<void()> &floor, const std::function<void()> &ours)
 {
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    auto &app = *office().host; // started before the timing
-    app.closeAllDocuments();
-    app.newDocument(songSheet(), word::uno::RunFormatting::WholeLineFirst);
-    transpose(app, font, 0, true);
-    for (auto _ : state) {
-        transpose(app, font, 2, true);
+    floor();
+    ours();
+    std::vector<double> f, o;
+    for (int run = 0; run < runs; ++run) {
+        f.push_back(milliseconds(floor));
+        o.push_back(milliseconds(ours));
     }
-    app.closeAllDocuments();
-    app.newDocument(songSheet());
+    return {what, median(f), median(o)};
 }
-BENCHMARK(BM_UnoTransposePassWholeLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-
-// The same pass over the same sheet with each chord line bold as a whole and no run overriding
-// it: the office's own formatted search finds every chord there.
-void BM_UnoTransposePassBoldLines(benchmark::State &state)
-{
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    auto &app = *office().host; // started before the timing
-    app.closeAllDocuments();
-    app.newDocument(songSheet(true));
-    transpose(app, font, 0, true);
-    for (auto _ : state) {
-        transpose(app, font, 2, true);
-    }
-    app.closeAllDocuments();
-    app.newDocument(songSheet());
-}
-BENCHMARK(BM_UnoTransposePassBoldLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-
-// The chord marking's twenty formatting-only wildcard passes over the same sheet.
-void BM_UnoMarkChords(benchmark::State &state)
-{
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    auto &app = *office().host;
-    for (auto _ : state) {
-        word::UndoGroup group(app, "Mark Chords");
-        for (const auto pattern : chords::catalogue) {
-            chords::FindChord(app, font, std::string(pattern));
-        }
-    }
-}
-BENCHMARK(BM_UnoMarkChords)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
-
-// The same pass over the same sheet on the built-in host, for comparison.
-void BM_BuiltinTransposePass(benchmark::State &state)
-{
-    std::string notation;
-    for (const auto &run : songSheet()) {
-        for (const char c : run.text) {
-            if (c == '\r') {
-                notation += '\n';
-            } else {
-                notation += c;
-            }
-        }
-        if (run.bold) {
-            notation.insert(notation.size() - run.text.size(), "{b|");
-            notation += '}';
-        }
-    }
-    word::builtin::Host host;
-    host.open(word::builtin::fromNotation(notation));
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    for (auto _ : state) {
-        transpose(host, font, 2, true);
-    }
-}
-BENCHMARK(BM_BuiltinTransposePass)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    std::vector<int> sizes{50, 100, 400, 2000};
+    if (argc > 2) { // a list of sizes of its own: "50,400"
+        sizes.clear();
+        for (const char *p = argv[2]; *p;) {
+            char *end = nullptr;
+            sizes.push_back(static_cast<int>(std::strtol(p, &end, 10)));
+            p = *end ? end + 1 : end;
+        }
+    }
+    const auto transposition = replaceAlls([](word::Application &app) {
+        transposePass(app, 0);
+    });
+    const auto marking = replaceAlls([](word::Application &app) {
+        markChords(app);
+    });
+    try {
+        Office office;
+        auto &host = *office.host;
+        std::printf("%-50s %10s %10s %7s\n", "LibreOffice Writer, median of runs", "floor ms", "ours ms", "ratio");
+        for (const int lines : sizes) {
+            std::vector<Row> rows;
+            for (const auto format : {Format::RunByRun, Format::WholeLines}) {
+                host.closeAllDocuments();
+                host.newDocument(songSheet(lines),
+                                 format == Format::RunByRun ? word::uno::RunFormatting::Defaults
+                                                            : word::uno::RunFormatting::WholeLineFirst);
+                // A shift of 0 leaves the sheet as it is (after its first run has spelt F# as Gb), so
+                // that every run works on the same text.
+                rows.push_back(measure(
+                    format == Format::RunByRun ? "transpose, chords bold run by run"
+                                               : "transpose, chord lines bold as a whole",
+                    runs,
+                    [&] {
+                        office.bareCalls(transposition, false);
+                    },
+                    [&] {
+                        transposePass(host, 0);
+                    }));
+            }
+            host.closeAllDocuments();
+            host.newDocument(songSheet(lines));
+            rows.push_back(measure(
+                "mark chords (20 passes)",
+                runs,
+                [&] {
+                    office.bareCalls(marking, true);
+                },
+                [&] {
+                    markChords(host);
+                }));
+            for (const auto &row : rows) {
+                std::printf("%5d lines, %-38s %10.1f %10.1f %7.2f\n",
+                            lines,
+                            row.what,
+                            row.floor,
+                            row.ours,
+                            row.ours / row.floor);
+            }
+            std::fflush(stdout);
+        }
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

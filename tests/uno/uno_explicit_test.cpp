@@ -3,8 +3,17 @@
 // colour), every run carrying all its attributes, bold from a paragraph style. Every chord in the
 // chord font is found, however the document stores its formatting.
 
+#include "edit/combinelines.h"
 #include "support/office.h"
 #include "word/replacetext.h"
+#include "word/uno/office.h"
+
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +202,72 @@ TEST(ReplaceOverExplicitFormatting, BoldFromAParagraphStyleWithBlanksNotBold)
     EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|D} {b|X} {b|X} {b|X}\nGood");
 }
 
+// The text and kerning (1/100 mm) of each text portion of the active document.
+std::vector<std::pair<std::string, int>> kernedPortions()
+{
+    namespace css = ::com::sun::star;
+    using css::uno::UNO_QUERY_THROW;
+    const auto desktop = css::frame::Desktop::create(word::uno::connectPipe(unotest::officeOptions().pipeName).remote);
+    css::uno::Reference<css::text::XTextDocument> doc(desktop->getCurrentComponent(), UNO_QUERY_THROW);
+    std::vector<std::pair<std::string, int>> portions;
+    css::uno::Reference<css::container::XEnumerationAccess> text(doc->getText(), UNO_QUERY_THROW);
+    const auto paragraphs = text->createEnumeration();
+    while (paragraphs->hasMoreElements()) {
+        css::uno::Reference<css::container::XEnumerationAccess> paragraph(paragraphs->nextElement(), UNO_QUERY_THROW);
+        const auto runs = paragraph->createEnumeration();
+        while (runs->hasMoreElements()) {
+            css::uno::Reference<css::text::XTextRange> run(runs->nextElement(), UNO_QUERY_THROW);
+            sal_Int16 kerning = 0;
+            css::uno::Reference<css::beans::XPropertySet>(run, UNO_QUERY_THROW)->getPropertyValue("CharKerning") >>=
+                kerning;
+            const auto utf8 = rtl::OUStringToOString(run->getString(), RTL_TEXTENCODING_UTF8);
+            portions.emplace_back(std::string(utf8.getStr(), static_cast<std::size_t>(utf8.getLength())), kerning);
+        }
+    }
+    return portions;
+}
+
+TEST(ReplaceOverExplicitFormatting, EachChordKeepsItsOwnKerning)
+{
+    // Bold from the paragraph style with the blanks made plain: the careful way. One chord is spaced
+    // out by 0.5 mm, the others are not.
+    const std::string path = unotest::scratchDir() + "/kerned.fodt";
+    std::ofstream(path)
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+           "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+           " xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\""
+           " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+           " xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\""
+           " office:version=\"1.2\" office:mimetype=\"application/vnd.oasis.opendocument.text\">"
+           "<office:styles><style:style style:name=\"Chords\" style:family=\"paragraph\">"
+           "<style:text-properties fo:font-weight=\"bold\"/></style:style></office:styles>"
+           "<office:automatic-styles><style:style style:name=\"T1\" style:family=\"text\">"
+           "<style:text-properties fo:font-weight=\"normal\"/></style:style>"
+           "<style:style style:name=\"K\" style:family=\"text\">"
+           "<style:text-properties fo:letter-spacing=\"0.05cm\"/></style:style></office:automatic-styles>"
+           "<office:body><office:text>"
+           "<text:p text:style-name=\"Chords\">G<text:span text:style-name=\"T1\"> </text:span>"
+           "<text:span text:style-name=\"K\">G</text:span><text:span text:style-name=\"T1\"> </text:span>G</text:p>"
+           "</office:text></office:body></office:document>";
+    auto &host = office();
+    host.closeAllDocuments();
+    host.openDocument(path);
+    auto expected = kernedPortions();
+    for (auto &[text, kerning] : expected) {
+        if (text == "G") {
+            text = "A";
+        }
+    }
+    ASSERT_NE(expected[2].second, 0);
+    {
+        word::UndoGroup group(host, "Transpose");
+        word::ReplaceText(host, chordFont(1, 0, 0), "G", "*:11:*", false);
+        word::ReplaceText(host, chordFont(1, 0, 0), "*:11:*", "A", false);
+    }
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|A} {b|A} {b|A}");
+    EXPECT_EQ(kernedPortions(), expected);
+}
+
 TEST(ReplaceOverExplicitFormatting, AWholePassMovesEveryChordOnceInsideAnUndoStep)
 {
     const std::string sheet = "{b|C}   {b|G/B}   {b|Am7}  {b|F}\nAmazing Grace\n{b|F#m7b5}  {b|Bb}  {b|C}  {b|Eb}";
@@ -210,3 +285,24 @@ TEST(ReplaceOverExplicitFormatting, AWholePassMovesEveryChordOnceInsideAnUndoSte
 }
 
 } // namespace
+
+// Combine Lines cuts a chord line and pastes it at the end of the line above: the chords keep the
+// chord font however their line stores it (as a whole with its blanks made plain, or run by run).
+TEST(CombineLinesOverExplicitFormatting, TheMovedChordsKeepTheirFont)
+{
+    const std::pair<std::string, std::string> sheets[] = {
+        {"C   G\nfirst half\n{b|D}   {b|A}\nsecond half\nnext", "C   G{b|D}   {b|A}\nfirst halfsecond half\nnext"},
+        {"C\nfirst\n{i#FF0000|E}  {i|B}\nsecond\nnext", "C{i#FF0000|E}  {i|B}\nfirstsecond\nnext"},
+    };
+    for (const auto &[sheet, expected] : sheets) {
+        for (const auto formatting :
+             {RunFormatting::Defaults, RunFormatting::Explicit, RunFormatting::WholeLineFirst}) {
+            SCOPED_TRACE(sheet + " formatting " + std::to_string(static_cast<int>(formatting)));
+            auto &host = office();
+            host.closeAllDocuments();
+            host.newDocument(unotest::runsFromNotation(sheet), formatting);
+            edit::CombineLines(host);
+            EXPECT_EQ(unotest::notationOf(host.documentRuns()), expected);
+        }
+    }
+}

@@ -1,6 +1,7 @@
 // The LibreOffice Writer host gives Word's results: every test builds a document in a headless
 // office, runs the operations the commands use and reads the text and formatting back.
 
+#include "chords/marking.h"
 #include "chords/nashville.h"
 #include "edit/combinelines.h"
 #include "support/office.h"
@@ -317,6 +318,26 @@ TEST(UndoOnOffice, AWholePassUndoesAsOneStep)
     EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|D A Bm G}");
     EXPECT_TRUE(host.undo());
     EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|C G Am F}");
+}
+
+// Within one command the host sends the office only the find settings that change: a search keeps
+// nothing of the one before it (wildcards, criteria, replacement formatting), and the selection
+// stays where the command found it.
+TEST(UndoOnOffice, SearchesInOneStepKeepNothingOfEachOther)
+{
+    auto &host = office();
+    const std::string result = onDocument("{i|C} Am [A] *:1:*\nAmen", [](auto &h) {
+        h.setSelection(2, 4);
+        word::UndoGroup group(h, "Several");
+        chords::FindChord(h, styleFont(1, 0, 0), "<[A-G]{1}>"); // wildcards, bold given: marks C
+        word::ReplaceText(h, styleFont(1, 0, 0), "*:1:*", "X", false); // literal, bold only: none
+        word::ReplaceText(h, styleFont(0, 1, 0), "C", "D", false); // italic only
+        word::ReplaceText(h, ChordFont{}, "[A]", "[B]", false); // no criterion: literal brackets
+    });
+    EXPECT_EQ(result, "{bi|D} Am [B] *:1:*\nAmen");
+    auto selection = host.selection();
+    EXPECT_EQ(selection->Start(), 2);
+    EXPECT_EQ(selection->End(), 4);
 }
 
 TEST(DocxOnOffice, ATransposedSheetKeepsItsOtherFormattingThroughDocx)

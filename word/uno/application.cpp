@@ -2,10 +2,12 @@
 // the Document object.
 
 #include "hostimpl.h"
+#include "office.h"
 
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/document/XUndoManagerSupplier.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/system/SystemShellExecute.hpp>
 #include <com/sun/star/system/SystemShellExecuteFlags.hpp>
@@ -32,6 +34,10 @@ std::vector<Reference<css::text::XTextDocument>> Host::Impl::writerDocuments()
 
 Reference<css::text::XTextDocument> Host::Impl::activeDocument(bool required)
 {
+    if (!groups.empty() && groups.back().doc.is()) {
+        // Within one command the document stays the one it began on.
+        return groups.back().doc;
+    }
     Reference<css::text::XTextDocument> doc(desktop->getCurrentComponent(), UNO_QUERY);
     if (!doc.is()) {
         // The current component is none when the office shows no window, and can be another
@@ -97,6 +103,82 @@ private:
 
 } // namespace
 
+QuitListener::QuitListener(std::function<void(bool)> onQuit)
+    : m_onQuit(std::move(onQuit))
+{
+}
+
+void QuitListener::detach()
+{
+    std::lock_guard lock(m_mutex);
+    m_onQuit = nullptr;
+}
+
+void QuitListener::setBridge(const Reference<css::uno::XInterface> &bridge)
+{
+    m_bridge = bridge;
+}
+
+void SAL_CALL QuitListener::queryTermination(const css::lang::EventObject &)
+{
+}
+
+// Never call the office from here: it is busy terminating.
+void SAL_CALL QuitListener::notifyTermination(const css::lang::EventObject &)
+{
+    fire(false);
+}
+
+void SAL_CALL QuitListener::disposing(const css::lang::EventObject &event)
+{
+    fire(event.Source.is() && event.Source == m_bridge);
+}
+
+void QuitListener::fire(bool bridgeGone)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_onQuit) {
+        m_onQuit(bridgeGone);
+    }
+}
+
+std::unique_ptr<Host> hostOn(const Reference<css::uno::XComponentContext> &context,
+                             const Reference<css::lang::XComponent> &bridge)
+{
+    auto impl = std::make_unique<Host::Impl>();
+    impl->bridge = bridge;
+    impl->remote = context;
+    Host::Impl *raw = impl.get();
+    impl->listener = new QuitListener([raw](bool bridgeGone) {
+        if (bridgeGone) {
+            raw->lost = true;
+        } else {
+            raw->terminated = true;
+        }
+        if (!raw->quitRaised.exchange(true) && raw->quit) {
+            raw->quit();
+        }
+    });
+    try {
+        impl->desktop = css::frame::Desktop::create(context);
+        if (bridge.is()) {
+            impl->listener->setBridge(Reference<css::uno::XInterface>(bridge, UNO_QUERY));
+            bridge->addEventListener(
+                Reference<css::lang::XEventListener>(static_cast<css::lang::XEventListener *>(impl->listener.get())));
+        }
+        impl->desktop->addTerminateListener(Reference<css::frame::XTerminateListener>(impl->listener.get()));
+    } catch (const css::uno::Exception &e) {
+        throw AutomationError("Cannot reach LibreOffice Writer: " + utf8(e.Message));
+    }
+    if (impl->lost) {
+        // The connection ended while the host was being made (an office still starting, or a second
+        // connection of this process to the same office, which the first one stands in for).
+        impl->listener->detach();
+        throw AutomationError("Cannot reach LibreOffice Writer: the connection ended.");
+    }
+    return std::unique_ptr<Host>(new Host(std::move(impl)));
+}
+
 Host::Host(std::unique_ptr<Impl> impl)
     : m_impl(std::move(impl))
 {
@@ -111,8 +193,9 @@ Host::~Host()
     if (m.listener.is()) {
         m.listener->detach();
     }
-    if (!m.lost) {
+    if (!m.lost && !m.terminated) {
         try {
+            m.restoreSelection();
             for (auto it = m.groups.rbegin(); it != m.groups.rend(); ++it) {
                 Impl::closeGroup(*it);
             }
@@ -136,6 +219,9 @@ HostNames Host::names() const
 
 int32_t Host::DocumentsCount()
 {
+    if (m_impl->terminated) {
+        return 0; // a terminating office closes its documents and may be asked nothing
+    }
     return m_impl->guarded([&] {
         return static_cast<int32_t>(m_impl->writerDocuments().size());
     });
@@ -159,21 +245,34 @@ std::unique_ptr<Document> Host::activeDocument()
 
 void Host::ScreenRefresh()
 {
-    // The office redraws by itself once the controllers are unlocked; only check that it is there.
+    // The office redraws by itself once the controllers are unlocked; only check that it is there
+    // (within a command its last call did).
     m_impl->guarded([&] {
-        m_impl->desktop->getCurrentComponent();
+        if (m_impl->groups.empty()) {
+            m_impl->desktop->getCurrentComponent();
+        }
     });
 }
 
 void Host::Quit()
 {
-    m_impl->guarded([&] {
-        try {
-            m_impl->desktop->terminate();
-        } catch (const css::lang::DisposedException &) {
-            // The office went away while answering: it has quit.
+    if (m_impl->terminated) {
+        return; // it is quitting already
+    }
+    try {
+        m_impl->guarded([&] {
+            try {
+                m_impl->desktop->terminate();
+            } catch (const css::lang::DisposedException &) {
+                // The office went away while answering: it has quit.
+            }
+        });
+    } catch (const AutomationError &) {
+        // The connection may end before the answer comes; the office said it terminates.
+        if (!m_impl->terminated) {
+            throw;
         }
-    });
+    }
 }
 
 void Host::StartUndoGroup(const std::string &name)
@@ -185,10 +284,12 @@ void Host::StartUndoGroup(const std::string &name)
         }
         Reference<css::document::XUndoManagerSupplier> supplier(doc, UNO_QUERY_THROW);
         Impl::OpenGroup group;
+        group.doc = doc;
         group.undo = supplier->getUndoManager();
         group.model.set(doc, UNO_QUERY_THROW);
         group.undo->enterUndoContext(ou(name));
         m_impl->paragraphCriteria.reset();
+        m_impl->uniformKerning.reset();
         // Without redrawing after every change a whole pass runs about three times faster.
         group.model->lockControllers();
         group.locked = true;
@@ -202,9 +303,13 @@ void Host::EndUndoGroup()
         if (m_impl->groups.empty()) {
             return;
         }
+        if (m_impl->groups.size() == 1) {
+            m_impl->restoreSelection();
+        }
         const Impl::OpenGroup group = m_impl->groups.back();
         m_impl->groups.pop_back();
         m_impl->paragraphCriteria.reset();
+        m_impl->uniformKerning.reset();
         Impl::closeGroup(group);
     });
 }

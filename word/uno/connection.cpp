@@ -2,6 +2,7 @@
 // pipe, the listener for the office quitting, and how the office's exceptions reach the callers.
 
 #include "hostimpl.h"
+#include "office.h"
 
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/XBridge.hpp>
@@ -62,45 +63,6 @@ AutomationError failed(const std::string &message)
 
 } // namespace
 
-QuitListener::QuitListener(std::function<void(bool)> onQuit)
-    : m_onQuit(std::move(onQuit))
-{
-}
-
-void QuitListener::detach()
-{
-    std::lock_guard lock(m_mutex);
-    m_onQuit = nullptr;
-}
-
-void QuitListener::setBridge(const Reference<css::uno::XInterface> &bridge)
-{
-    m_bridge = bridge;
-}
-
-void SAL_CALL QuitListener::queryTermination(const css::lang::EventObject &)
-{
-}
-
-// Never call the office from here: it is busy terminating.
-void SAL_CALL QuitListener::notifyTermination(const css::lang::EventObject &)
-{
-    fire(false);
-}
-
-void SAL_CALL QuitListener::disposing(const css::lang::EventObject &event)
-{
-    fire(event.Source.is() && event.Source == m_bridge);
-}
-
-void QuitListener::fire(bool bridgeGone)
-{
-    std::lock_guard lock(m_mutex);
-    if (m_onQuit) {
-        m_onQuit(bridgeGone);
-    }
-}
-
 void Host::Impl::rethrow()
 {
     try {
@@ -154,42 +116,29 @@ std::string findSoffice(const Options &options)
     return access(bundled.c_str(), X_OK) == 0 ? bundled : std::string();
 }
 
-std::unique_ptr<Host> attach(const Options &options)
+PipeConnection connectPipe(const std::string &pipeName)
 {
-    const std::string pipe = options.pipeName.empty() ? defaultPipeName() : options.pipeName;
-    auto impl = std::make_unique<Host::Impl>();
-    impl->local = localContext();
+    const auto local = localContext();
+    PipeConnection office;
     try {
-        const auto connector = css::connection::Connector::create(impl->local);
-        const auto connection = connector->connect(ou("pipe,name=" + pipe));
-        const auto factory = css::bridge::BridgeFactory::create(impl->local);
+        const auto connector = css::connection::Connector::create(local);
+        const auto connection = connector->connect(ou("pipe,name=" + pipeName));
+        const auto factory = css::bridge::BridgeFactory::create(local);
         const auto bridge = factory->createBridge(OUString(), ou("urp"), connection, nullptr);
-        impl->bridge.set(bridge, UNO_QUERY_THROW);
-        impl->remote.set(bridge->getInstance(ou("StarOffice.ComponentContext")), UNO_QUERY_THROW);
-        impl->desktop = css::frame::Desktop::create(impl->remote);
+        office.bridge.set(bridge, UNO_QUERY_THROW);
+        office.remote.set(bridge->getInstance(ou("StarOffice.ComponentContext")), UNO_QUERY_THROW);
     } catch (const css::connection::NoConnectException &) {
         throw AutomationError("LibreOffice Writer is not running.");
     } catch (const css::uno::Exception &e) {
         throw AutomationError("Cannot reach LibreOffice Writer: " + utf8(e.Message));
     }
-    Host::Impl *raw = impl.get();
-    impl->listener = new QuitListener([raw](bool bridgeGone) {
-        if (bridgeGone) {
-            raw->lost = true;
-        }
-        if (!raw->quitRaised.exchange(true) && raw->quit) {
-            raw->quit();
-        }
-    });
-    impl->listener->setBridge(Reference<css::uno::XInterface>(impl->bridge, UNO_QUERY));
-    try {
-        impl->bridge->addEventListener(
-            Reference<css::lang::XEventListener>(static_cast<css::lang::XEventListener *>(impl->listener.get())));
-        impl->desktop->addTerminateListener(Reference<css::frame::XTerminateListener>(impl->listener.get()));
-    } catch (const css::uno::Exception &e) {
-        throw AutomationError("Cannot reach LibreOffice Writer: " + utf8(e.Message));
-    }
-    return std::unique_ptr<Host>(new Host(std::move(impl)));
+    return office;
+}
+
+std::unique_ptr<Host> attach(const Options &options)
+{
+    const auto office = connectPipe(options.pipeName.empty() ? defaultPipeName() : options.pipeName);
+    return hostOn(office.remote, office.bridge);
 }
 
 namespace

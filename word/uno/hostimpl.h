@@ -10,11 +10,13 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/beans/XPropertyState.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/datatransfer/XTransferable.hpp>
 #include <com/sun/star/datatransfer/clipboard/XClipboard.hpp>
 #include <com/sun/star/document/XUndoManager.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/frame/XDispatchHelper.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XTerminateListener.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
@@ -24,6 +26,8 @@
 #include <com/sun/star/text/XTextViewCursor.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XReplaceDescriptor.hpp>
+#include <com/sun/star/util/XReplaceable.hpp>
+#include <com/sun/star/util/XSearchable.hpp>
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/ref.hxx>
 #include <rtl/ustring.hxx>
@@ -50,6 +54,7 @@ using PropertyValues = std::vector<css::beans::PropertyValue>;
 
 inline constexpr const char *productName = "LibreOffice Writer";
 inline constexpr const char *lostMessage = "The connection to LibreOffice Writer was lost.";
+inline constexpr const char *quitMessage = "LibreOffice Writer has quit.";
 inline constexpr const char *noDocumentText = "No LibreOffice Writer document is open.";
 
 // --- Strings, property values, files (values.cpp) ---------------------------------------------------
@@ -131,6 +136,43 @@ void deleteMatches(const std::vector<Reference<css::text::XTextRange>> &matches)
 /// Give every match the formatting where it stands.
 void formatMatches(const std::vector<Reference<css::text::XTextRange>> &matches, const PropertyValues &formatting);
 
+// --- One command's calls (find.cpp) ------------------------------------------------------------------
+
+// The office moves the selection to where it replaced; Word leaves it on its text. Remembers the
+// selection and puts it back when it goes.
+class KeepSelection
+{
+public:
+    explicit KeepSelection(const Reference<css::text::XTextViewCursor> &view);
+    KeepSelection(const KeepSelection &) = delete;
+    KeepSelection &operator=(const KeepSelection &) = delete;
+    ~KeepSelection();
+
+private:
+    Reference<css::text::XTextViewCursor> m_view;
+    Reference<css::text::XTextCursor> m_start, m_end;
+    bool m_atDocumentStart = false;
+};
+
+// The search descriptor of a document, made once and told only what changes between searches: a
+// Replace-All then costs the office's work and hardly more.
+struct SearchDescriptor {
+    Reference<css::uno::XInterface> doc;
+    Reference<css::util::XReplaceable> replaceable;
+    Reference<css::util::XSearchable> searchable; // once needed
+    Reference<css::util::XReplaceDescriptor> descriptor;
+    Reference<css::beans::XPropertySet> settings;
+    std::optional<OUString> search, replace;
+    std::optional<bool> regex, matchCase, words, backwards, styles;
+    std::optional<PropertyValues> searchAttributes, replaceAttributes;
+
+    void setSearch(const OUString &text);
+    void setReplace(const OUString &text);
+    void setFlag(std::optional<bool> &known, const char *name, bool value);
+    void setSearchAttributes(const PropertyValues &values);
+    void setReplaceAttributes(const PropertyValues &values);
+};
+
 // --- The connection (connection.cpp) ----------------------------------------------------------------
 
 // Tells the host about the office quitting (a normal quit) and the bridge going away (a killed office).
@@ -157,12 +199,14 @@ private:
 // --- The host's state -------------------------------------------------------------------------------
 
 struct Host::Impl {
-    Reference<css::uno::XComponentContext> local;
     Reference<css::lang::XComponent> bridge;
     Reference<css::uno::XComponentContext> remote;
     Reference<css::frame::XDesktop2> desktop;
     rtl::Reference<QuitListener> listener;
-    std::atomic<bool> lost{false};
+    std::atomic<bool> lost{false}; // the bridge went away (a killed office)
+    // The office has told us it terminates (a normal quit): from then on it is asked nothing, it
+    // counts no documents and needs no Quit.
+    std::atomic<bool> terminated{false};
     std::atomic<bool> quitRaised{false};
     std::function<void()> quit; // raises the Quit event
 
@@ -176,19 +220,43 @@ struct Host::Impl {
         bool possible = true;
     };
     std::optional<ParagraphCriteria> paragraphCriteria;
+    // The kerning all the text has, where it is the same everywhere; kept for the length of an
+    // undo group, as the careful way leaves every kerning as it found it.
+    struct UniformKerning {
+        Reference<css::uno::XInterface> doc;
+        std::optional<sal_Int16> kerning;
+    };
+    std::optional<UniformKerning> uniformKerning;
     bool mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
     bool replaceCarrying(const Reference<css::text::XTextDocument> &doc,
-                         const Reference<css::util::XReplaceDescriptor> &descriptor,
                          const PropertyValues &criteria,
                          const PropertyValues &formatting);
 
     struct OpenGroup {
+        Reference<css::text::XTextDocument> doc; // the document of the whole command
         Reference<css::document::XUndoManager> undo;
         Reference<css::frame::XModel> model;
         bool locked = false;
+        bool selectionKept = false; // the selection to put back at the end is remembered
     };
     std::vector<OpenGroup> groups;
     static void closeGroup(const OpenGroup &group);
+
+    std::optional<SearchDescriptor> search; // of the document last searched
+    Reference<css::frame::XDispatchHelper> dispatcher; // once needed
+    bool formatSelected(const Reference<css::text::XTextDocument> &doc,
+                        const Reference<css::container::XIndexAccess> &found,
+                        const FontSettings &font);
+    // Within an undo group the selection is put back once, when the group ends or the selection is
+    // next used, rather than after every Replace-All.
+    std::optional<KeepSelection> keptSelection;
+    void restoreSelection()
+    {
+        keptSelection.reset();
+        if (!groups.empty()) {
+            groups.back().selectionKept = false;
+        }
+    }
 
     // The remembered column of consecutive vertical moves.
     bool haveColumn = false;
@@ -211,6 +279,9 @@ struct Host::Impl {
 
     template<class F> auto guarded(F &&f) -> decltype(f())
     {
+        if (terminated) {
+            throw AutomationError(quitMessage);
+        }
         if (lost) {
             throw AutomationError(lostMessage);
         }

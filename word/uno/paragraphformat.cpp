@@ -8,16 +8,19 @@
 // silently leaves most of such a line alone. Runs formatted one by one are found correctly.
 
 #include "hostimpl.h"
+#include "wildcards.h"
 
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/style/XAutoStyle.hpp>
 #include <com/sun/star/style/XAutoStyles.hpp>
 #include <com/sun/star/style/XAutoStylesSupplier.hpp>
 #include <com/sun/star/style/XStyle.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XPropertyReplace.hpp>
 #include <com/sun/star/util/XReplaceable.hpp>
 #include <com/sun/star/util/XSearchable.hpp>
@@ -38,6 +41,22 @@ bool anyCriterionHolds(const Sequence<Any> &values, const PropertyValues &criter
         }
     }
     return false;
+}
+
+// The state over the whole text of a style property ("ParaStyleName", "CharStyleName"), and its
+// value where it is one for all the text: one call where the loop over every style takes hundreds.
+css::beans::PropertyState
+wholeTextState(const Reference<css::text::XTextDocument> &doc, const char *name, OUString *value = nullptr)
+{
+    const auto cursor = doc->getText()->createTextCursor();
+    cursor->gotoStart(false);
+    cursor->gotoEnd(true);
+    Reference<css::beans::XPropertyState> states(cursor, UNO_QUERY_THROW);
+    const auto state = states->getPropertyState(ou(name));
+    if (value && state != css::beans::PropertyState_AMBIGUOUS_VALUE) {
+        Reference<css::beans::XPropertySet>(cursor, UNO_QUERY_THROW)->getPropertyValue(ou(name)) >>= *value;
+    }
+    return state;
 }
 
 // Whether some searched value may come from the paragraph level: a paragraph's own character
@@ -63,9 +82,16 @@ bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, cons
     if (!styleSupplier.is()) {
         return true; // cannot tell: take the careful way
     }
-    Reference<css::container::XIndexAccess> paragraphStyles(
-        styleSupplier->getStyleFamilies()->getByName(ou("ParagraphStyles")),
-        UNO_QUERY);
+    const auto family = styleSupplier->getStyleFamilies()->getByName(ou("ParagraphStyles"));
+    OUString onlyStyle;
+    if (wholeTextState(doc, "ParaStyleName", &onlyStyle) != css::beans::PropertyState_AMBIGUOUS_VALUE
+        && !onlyStyle.isEmpty()) {
+        // Every paragraph has the same style: only that one matters.
+        Reference<css::container::XNameAccess> byName(family, UNO_QUERY);
+        Reference<css::beans::XMultiPropertySet> props(byName.is() ? byName->getByName(onlyStyle) : Any(), UNO_QUERY);
+        return !props.is() || anyCriterionHolds(props->getPropertyValues(names), criteria);
+    }
+    Reference<css::container::XIndexAccess> paragraphStyles(family, UNO_QUERY);
     const sal_Int32 count = paragraphStyles.is() ? paragraphStyles->getCount() : 0;
     for (sal_Int32 i = 0; i < count; ++i) {
         Reference<css::style::XStyle> style(paragraphStyles->getByIndex(i), UNO_QUERY);
@@ -117,6 +143,9 @@ bool runsMayOverride(const Reference<css::text::XTextDocument> &doc, const Prope
             return true;
         }
     }
+    if (wholeTextState(doc, "CharStyleName") == css::beans::PropertyState_DEFAULT_VALUE) {
+        return false; // no text has a character style
+    }
     Reference<css::style::XStyleFamiliesSupplier> styleSupplier(doc, UNO_QUERY);
     if (!styleSupplier.is()) {
         return true;
@@ -138,57 +167,77 @@ bool runsMayOverride(const Reference<css::text::XTextDocument> &doc, const Prope
     return false;
 }
 
-// A search of the same text as settings' search, with no attributes and no styles.
-void copyTextSettings(const Reference<css::beans::XPropertySet> &settings,
-                      const Reference<css::beans::XPropertySet> &textOnly)
+// A search of the same text as find's, with no attributes and no styles.
+void setTextSettings(const FindSettings &find, const Reference<css::beans::XPropertySet> &textOnly)
 {
-    for (const char *name : {"SearchRegularExpression", "SearchCaseSensitive", "SearchWords"}) {
-        textOnly->setPropertyValue(ou(name), settings->getPropertyValue(ou(name)));
-    }
+    textOnly->setPropertyValue(ou("SearchRegularExpression"), Any(find.wildcards));
+    textOnly->setPropertyValue(ou("SearchCaseSensitive"), Any(find.wildcards || find.matchCase));
+    textOnly->setPropertyValue(ou("SearchWords"), Any(find.wholeWord));
     textOnly->setPropertyValue(ou("SearchStyles"), Any(false));
 }
 
-// Every match of the text alone whose characters all carry the criteria, in document order.
-std::vector<Reference<css::text::XTextRange>> matchesCarrying(const Reference<css::util::XSearchable> &searchable,
-                                                              const Reference<css::beans::XPropertySet> &settings,
-                                                              const OUString &pattern,
-                                                              const PropertyValues &criteria)
+// The mark that stands in for the criteria while the office replaces the matches found by
+// matchesCarrying: the match's own kerning (in 1/100 mm) moved by 79.19 mm, which no document uses,
+// so that taking the mark off again gives each replacement the kerning its text had.
+constexpr const char *tagName = "CharKerning";
+constexpr sal_Int16 tagOffset = 7919;
+
+sal_Int16 tagOf(sal_Int16 kerning)
+{
+    return static_cast<sal_Int16>(kerning > 20000 ? kerning - tagOffset : kerning + tagOffset);
+}
+
+struct Carrying {
+    Reference<css::text::XTextRange> range;
+    sal_Int16 kerning = 0;
+};
+
+// Every match of the text alone whose characters all carry the criteria, in document order, with
+// its kerning (read only where the text's kerning is not known to be the same everywhere). With
+// singleCharacters every match is one character long and cannot be of mixed formatting.
+std::vector<Carrying> matchesCarrying(const Reference<css::util::XSearchable> &searchable,
+                                      const FindSettings &find,
+                                      const OUString &pattern,
+                                      const PropertyValues &criteria,
+                                      bool singleCharacters,
+                                      std::optional<sal_Int16> kerning)
 {
     const auto descriptor = searchable->createSearchDescriptor();
     descriptor->setSearchString(pattern);
-    copyTextSettings(settings, Reference<css::beans::XPropertySet>(descriptor, UNO_QUERY_THROW));
+    setTextSettings(find, Reference<css::beans::XPropertySet>(descriptor, UNO_QUERY_THROW));
     const auto found = searchable->findAll(descriptor);
     const sal_Int32 count = found.is() ? found->getCount() : 0;
     const auto names = propertyNames(criteria);
-    std::vector<Reference<css::text::XTextRange>> matches;
+    std::vector<Carrying> matches;
     for (sal_Int32 i = 0; i < count; ++i) {
         Reference<css::text::XTextRange> range(found->getByIndex(i), UNO_QUERY);
         Reference<css::beans::XPropertySet> props(range, UNO_QUERY);
-        Reference<css::beans::XPropertyState> states(range, UNO_QUERY);
-        if (!props.is() || !states.is()) {
+        if (!props.is()) {
             continue;
         }
+        // A value over mixed formatting reads as its first character's.
         bool carries = true;
         for (std::size_t k = 0; carries && k < criteria.size(); ++k) {
             carries = props->getPropertyValue(criteria[k].Name) == criteria[k].Value;
         }
-        if (carries) {
-            // A value over mixed formatting reads as its first character's.
-            for (const auto state : states->getPropertyStates(names)) {
+        if (carries && !singleCharacters) {
+            Reference<css::beans::XPropertyState> states(range, UNO_QUERY);
+            carries = states.is();
+            for (const auto state :
+                 carries ? states->getPropertyStates(names) : Sequence<css::beans::PropertyState>()) {
                 carries = carries && state != css::beans::PropertyState_AMBIGUOUS_VALUE;
             }
         }
         if (carries) {
-            matches.push_back(range);
+            Carrying match{range, kerning.value_or(0)};
+            if (!kerning) {
+                props->getPropertyValue(ou(tagName)) >>= match.kerning;
+            }
+            matches.push_back(match);
         }
     }
     return matches;
 }
-
-// The mark that stands in for the criteria while the office replaces the matches found by
-// matchesCarrying: a kerning of 0.13 mm, which no document uses, set on the matches only.
-constexpr const char *tagName = "CharKerning";
-constexpr sal_Int16 tagValue = 13;
 
 } // namespace
 
@@ -207,7 +256,7 @@ bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocume
     }
     // The office goes wrong only where a run overrides a value the paragraph gives: a line formatted
     // as a whole and left so is searched correctly.
-    const bool possible = criteriaFromParagraphs(doc, criteria) && runsMayOverride(doc, criteria);
+    const bool possible = runsMayOverride(doc, criteria) && criteriaFromParagraphs(doc, criteria);
     // Within an undo group (one command) nobody else formats whole paragraphs; outside ask each time.
     if (!groups.empty()) {
         paragraphCriteria = ParagraphCriteria{key, criteria, possible};
@@ -215,51 +264,84 @@ bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocume
     return possible;
 }
 
-// Replace-All of the descriptor's text restricted to the criteria, without the office's own
+// Replace-All of the find text restricted to the criteria, without the office's own
 // attribute-restricted search: the matches carrying the criteria are found by their text and their
-// formatting read, marked, and replaced by a Replace-All restricted to the mark.
+// formatting read, marked, and replaced by a Replace-All restricted to the mark. (Replaced one by one
+// they would take the formatting of the text before them rather than their own.)
 bool Host::Impl::replaceCarrying(const Reference<css::text::XTextDocument> &doc,
-                                 const Reference<css::util::XReplaceDescriptor> &descriptor,
                                  const PropertyValues &criteria,
                                  const PropertyValues &formatting)
 {
     Reference<css::util::XSearchable> searchable(doc, UNO_QUERY_THROW);
-    Reference<css::beans::XPropertySet> settings(descriptor, UNO_QUERY_THROW);
-    const OUString pattern = descriptor->getSearchString();
-    const auto matches = matchesCarrying(searchable, settings, pattern, criteria);
+    const OUString pattern = ou(find.wildcards ? wildcardToRegex(find.text) : find.text);
+    const Reference<css::uno::XInterface> key(doc, UNO_QUERY);
+    if (!uniformKerning || uniformKerning->doc != key) {
+        UniformKerning known{key, std::nullopt};
+        const auto cursor = doc->getText()->createTextCursor();
+        cursor->gotoEnd(true);
+        if (Reference<css::beans::XPropertyState>(cursor, UNO_QUERY_THROW)->getPropertyState(ou(tagName))
+            != css::beans::PropertyState_AMBIGUOUS_VALUE) {
+            sal_Int16 kerning = 0;
+            Reference<css::beans::XPropertySet>(cursor, UNO_QUERY_THROW)->getPropertyValue(ou(tagName)) >>= kerning;
+            known.kerning = kerning;
+        }
+        uniformKerning = known;
+    }
+    const auto matches = matchesCarrying(searchable,
+                                         find,
+                                         pattern,
+                                         criteria,
+                                         !find.wildcards && pattern.getLength() == 1,
+                                         uniformKerning->kerning);
+    if (groups.empty()) {
+        uniformKerning.reset(); // between commands anybody may change it
+    }
     if (matches.empty()) {
         return false;
     }
+    std::vector<Reference<css::text::XTextRange>> ranges;
+    std::vector<sal_Int16> kernings;
+    for (const auto &match : matches) {
+        ranges.push_back(match.range);
+        if (std::find(kernings.begin(), kernings.end(), match.kerning) == kernings.end()) {
+            kernings.push_back(match.kerning);
+        }
+    }
     if (formatting.empty() && find.replacement.empty()) {
-        deleteMatches(matches);
+        deleteMatches(ranges);
         return true;
     }
     if (find.replacement.empty()) {
-        formatMatches(matches, formatting);
+        formatMatches(ranges, formatting);
         return true;
     }
-    formatMatches(matches, {property(tagName, Any(tagValue))});
+    for (const auto &match : matches) {
+        setAttributes(Reference<css::beans::XPropertySet>(match.range, UNO_QUERY_THROW),
+                      {property(tagName, Any(tagOf(match.kerning)))});
+    }
     Reference<css::util::XReplaceable> replaceable(doc, UNO_QUERY_THROW);
     const auto marked = replaceable->createReplaceDescriptor();
     marked->setSearchString(pattern);
-    marked->setReplaceString(descriptor->getReplaceString());
-    copyTextSettings(settings, Reference<css::beans::XPropertySet>(marked, UNO_QUERY_THROW));
+    marked->setReplaceString(ou(find.wildcards ? wildcardReplacementToRegex(find.replacement) : find.replacement));
+    setTextSettings(find, Reference<css::beans::XPropertySet>(marked, UNO_QUERY_THROW));
     Reference<css::util::XPropertyReplace> markedAttributes(marked, UNO_QUERY_THROW);
-    markedAttributes->setSearchAttributes(properties({property(tagName, Any(tagValue))}));
-    if (!formatting.empty()) {
-        markedAttributes->setReplaceAttributes(properties(mergedAttributes(criteria, formatting)));
-    }
-    const sal_Int32 replaced = replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(marked.get()));
-
-    // The replacements carry the mark of their first character: take it off again, in one
-    // attribute-only Replace-All (the mark comes from runs, which the office's search gets right).
-    // Set to no kerning, not reset: the office's undo of a reset inside a paragraph formatted as a
-    // whole loses the paragraph's formatting.
     const auto cleanup = replaceable->createReplaceDescriptor();
     Reference<css::util::XPropertyReplace> cleanupAttributes(cleanup, UNO_QUERY_THROW);
-    cleanupAttributes->setSearchAttributes(properties({property(tagName, Any(tagValue))}));
-    cleanupAttributes->setReplaceAttributes(properties({property(tagName, Any(sal_Int16(0)))}));
-    replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(cleanup.get()));
+    sal_Int32 replaced = 0;
+    for (const sal_Int16 kerning : kernings) {
+        markedAttributes->setSearchAttributes(properties({property(tagName, Any(tagOf(kerning)))}));
+        if (!formatting.empty()) {
+            markedAttributes->setReplaceAttributes(properties(mergedAttributes(criteria, formatting)));
+        }
+        replaced += replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(marked.get()));
+        // The replacements carry the mark of their first character: give them that kerning back,
+        // in one attribute-only Replace-All (the mark comes from runs, which the office's search
+        // gets right). Set, not reset: the office's undo of a reset inside a paragraph formatted as
+        // a whole loses the paragraph's formatting.
+        cleanupAttributes->setSearchAttributes(properties({property(tagName, Any(tagOf(kerning)))}));
+        cleanupAttributes->setReplaceAttributes(properties({property(tagName, Any(kerning))}));
+        replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(cleanup.get()));
+    }
     return replaced > 0;
 }
 

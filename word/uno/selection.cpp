@@ -42,6 +42,7 @@ void Host::Impl::unlockForView()
 Reference<css::text::XTextViewCursor> Host::Impl::viewCursor(bool unlock)
 {
     if (unlock) {
+        restoreSelection(); // the selection is used: put it back where the command found it
         unlockForView();
     }
     const auto doc = activeDocument();
@@ -107,9 +108,19 @@ void Host::Impl::recordCutFormatting(const Reference<css::text::XTextViewCursor>
             if (piece.length == 0) {
                 continue;
             }
-            for (const char *name : characterAttributes) {
-                if (states->getPropertyState(ou(name)) != css::beans::PropertyState_DEFAULT_VALUE) {
-                    piece.attributes.push_back(property(name, props->getPropertyValue(ou(name))));
+            // Formatting the paragraph gives (its whole line formatted at once) reads as a default
+            // state but shows: keep every value that is not the default one too.
+            constexpr FontProperty which[] = {FontProperty::Color,
+                                              FontProperty::Italic,
+                                              FontProperty::Underline,
+                                              FontProperty::Bold};
+            constexpr int32_t plain[] = {wdColorAutomatic, 0, wdUnderlineNone, 0};
+            for (std::size_t k = 0; k < std::size(characterAttributes); ++k) {
+                const OUString name = ou(characterAttributes[k]);
+                const Any value = props->getPropertyValue(name);
+                if (states->getPropertyState(name) != css::beans::PropertyState_DEFAULT_VALUE
+                    || wordValue(which[k], value) != plain[k]) {
+                    piece.attributes.push_back(property(characterAttributes[k], value));
                 }
             }
             cutPieces.push_back(piece);
@@ -210,6 +221,7 @@ public:
         m.guarded([&] {
             m.haveColumn = false;
             m.paragraphCriteria.reset(); // the document's runs and paragraphs change
+            m.uniformKerning.reset();
             const auto cursor = m.viewCursor();
             if (cursor->isCollapsed()) {
                 return;
@@ -231,6 +243,7 @@ public:
         m.guarded([&] {
             m.haveColumn = false;
             m.paragraphCriteria.reset(); // the document's runs and paragraphs change
+            m.uniformKerning.reset();
             m.viewCursor();
             Reference<css::datatransfer::XTransferable> transferable;
             if (const auto clipboard = m.clipboard(); clipboard.is()) {
@@ -257,6 +270,7 @@ public:
             checkCharacterUnit(unit);
             m.haveColumn = false;
             m.paragraphCriteria.reset(); // the document's runs and paragraphs change
+            m.uniformKerning.reset();
             const auto cursor = m.viewCursor();
             if (!cursor->isCollapsed()) {
                 cursor->setString(OUString());
@@ -275,8 +289,8 @@ public:
 
     std::unique_ptr<Find> find() override
     {
-        if (m.lost) {
-            throw AutomationError(lostMessage);
+        if (m.lost || m.terminated) {
+            throw AutomationError(m.terminated ? quitMessage : lostMessage);
         }
         return makeFind(m);
     }

@@ -12,6 +12,19 @@
 #include <string>
 #include <vector>
 
+namespace com::sun::star
+{
+namespace uno
+{
+template<class> class Reference;
+class XComponentContext;
+} // namespace uno
+namespace lang
+{
+class XComponent;
+} // namespace lang
+} // namespace com::sun::star
+
 namespace word::uno
 {
 
@@ -54,7 +67,9 @@ enum class RunFormatting {
     WholeLineFirst,
 };
 
-/// The office as word::Application, with a few extras for tests and tools.
+/// The office as word::Application, with a few extras for tests and tools. Once the office has said
+/// that it terminates (its Quit event), it is asked nothing more: DocumentsCount is 0 and Quit does
+/// nothing, so that the close step ends quietly; every other call fails.
 class Host : public Application
 {
 public:
@@ -93,7 +108,9 @@ public:
     struct Impl;
 
 private:
-    friend std::unique_ptr<Host> attach(const Options &options);
+    friend std::unique_ptr<Host>
+    hostOn(const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext> &,
+           const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent> &);
     explicit Host(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> m_impl;
 };
