@@ -195,6 +195,86 @@ void FakeWord::userQuit()
     control("TonvaleUserQuit");
 }
 
+int32_t FakeWord::addStory(int32_t type, const std::string &notation)
+{
+    std::vector<Variant> args;
+    args.push_back(Variant::int32(type));
+    args.push_back(Variant::string(notation));
+    return word::com::toInt32(control("TonvaleAddStory", std::move(args)), "TonvaleAddStory");
+}
+
+std::string FakeWord::storyText(int32_t index)
+{
+    std::vector<Variant> args;
+    args.push_back(Variant::int32(index));
+    return textOf(control("TonvaleStoryText", std::move(args)));
+}
+
+void FakeWord::selectStory(int32_t index, int32_t start, int32_t end)
+{
+    std::vector<Variant> args;
+    args.push_back(Variant::int32(index));
+    args.push_back(Variant::int32(start));
+    args.push_back(Variant::int32(end));
+    control("TonvaleSelectStory", std::move(args));
+}
+
+std::string FakeWord::selectionPlace()
+{
+    return textOf(control("TonvaleSelectionPlace"));
+}
+
+void FakeWord::keepFindOption(const std::string &name, bool value)
+{
+    std::vector<Variant> args;
+    args.push_back(Variant::string(name));
+    args.push_back(Variant::boolean(value));
+    control("TonvaleKeepFindOption", std::move(args));
+}
+
+void FakeWord::setProtectedView(bool on)
+{
+    std::vector<Variant> args;
+    args.push_back(Variant::boolean(on));
+    control("TonvaleProtectedView", std::move(args));
+}
+
+void FakeWord::setDisconnectOnQuit(bool on)
+{
+    std::vector<Variant> args;
+    args.push_back(Variant::boolean(on));
+    control("TonvaleDisconnectOnQuit", std::move(args));
+}
+
+void FakeWord::openUndoRecord(const std::string &name)
+{
+    std::vector<Variant> args;
+    args.push_back(Variant::string(name));
+    control("TonvaleOpenUndoRecord", std::move(args));
+}
+
+int32_t FakeWord::undoLevel()
+{
+    return word::com::toInt32(control("TonvaleUndoLevel"), "TonvaleUndoLevel");
+}
+
+void FakeWord::hang(int32_t milliseconds)
+{
+    std::vector<Variant> args;
+    args.push_back(Variant::int32(milliseconds));
+    control("TonvaleHang", std::move(args));
+}
+
+bool FakeWord::visible()
+{
+    return word::com::toBool(m_control->get("Visible"), "Visible");
+}
+
+void FakeWord::vanish()
+{
+    control("TonvaleExit");
+}
+
 bool FakeWord::waitForExit(std::chrono::milliseconds limit)
 {
     if (!m_process) {

@@ -11,6 +11,74 @@ DWORD retryDelay(DWORD rejectType, DWORD elapsed)
     return static_cast<DWORD>(-1);
 }
 
+DWORD pendingAnswer(DWORD elapsed, DWORD limit)
+{
+    return elapsed >= limit ? PENDINGMSG_CANCELCALL : PENDINGMSG_WAITDEFPROCESS;
+}
+
+namespace
+{
+
+thread_local CallWatch *t_watch = nullptr;
+
+} // namespace
+
+CallWatch::CallWatch()
+    : m_thread(GetCurrentThreadId())
+    , m_previous(t_watch)
+    , m_waker([this] {
+        run();
+    })
+{
+    t_watch = this;
+}
+
+CallWatch::~CallWatch()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    m_waker.join();
+    t_watch = m_previous;
+}
+
+CallWatch *CallWatch::current()
+{
+    return t_watch;
+}
+
+void CallWatch::begin()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_calls;
+    }
+    m_changed.notify_all();
+}
+
+void CallWatch::end()
+{
+    std::lock_guard lock(m_mutex);
+    --m_calls;
+}
+
+void CallWatch::run()
+{
+    std::unique_lock lock(m_mutex);
+    while (!m_stop) {
+        if (m_calls == 0) {
+            m_changed.wait(lock);
+            continue;
+        }
+        m_changed.wait_for(lock, std::chrono::milliseconds(wakePeriod));
+        if (m_calls > 0 && !m_stop) {
+            PostThreadMessageW(m_thread, WM_NULL, 0, 0);
+        }
+    }
+}
+
 HRESULT STDMETHODCALLTYPE RetryFilter::QueryInterface(REFIID iid, void **object)
 {
     if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
@@ -46,9 +114,9 @@ DWORD STDMETHODCALLTYPE RetryFilter::RetryRejectedCall(HTASK, DWORD tickCount, D
     return retryDelay(rejectType, tickCount);
 }
 
-DWORD STDMETHODCALLTYPE RetryFilter::MessagePending(HTASK, DWORD, DWORD)
+DWORD STDMETHODCALLTYPE RetryFilter::MessagePending(HTASK, DWORD tickCount, DWORD)
 {
-    return PENDINGMSG_WAITDEFPROCESS;
+    return pendingAnswer(tickCount, m_callLimit);
 }
 
 MessageFilterScope::MessageFilterScope()
