@@ -90,6 +90,10 @@ public:
     bool waitForExit(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
 
 private:
+    /// Take over a connected host and its process.
+    void adopt(std::unique_ptr<word::com::Host> host);
+    /// End the process (asked to exit, else killed) and let go of everything.
+    void end();
     word::com::Variant control(const char *member, std::vector<word::com::Variant> args = {});
 
     std::unique_ptr<word::com::Host> m_host;

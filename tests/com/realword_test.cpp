@@ -44,7 +44,7 @@ const char *const sheet = "{b|Am7}  {b|F#m}  {b|Bb/D}  {b|Ebmaj7}  {b|Cmaj7}\nAm
 void transposeUpTwo(word::Application &app)
 {
     RecordingPrompter prompter;
-    music::ReplaceChords(app, prompter, boldChords(), 0, 0, true, 2);
+    music::ReplaceChords(app, prompter, boldChords(), music::PassOptions{.spelling = music::Spelling::Sharps}, 2);
 }
 
 using RealWord = fakeword::BothHostsTest;

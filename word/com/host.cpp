@@ -564,7 +564,7 @@ std::unique_ptr<Host> Host::start(const std::string &progId, std::chrono::millis
     if (serverRunning(clsid)) {
         // Word is running but was not attached: it may register in a moment (Word registers once it
         // has started, and after its window has lost the focus). A second Word would be hidden from
-        // the user and from the next attach, so none is started.
+        // the user and from the next attach, so none is started while this one runs.
         const auto deadline = std::chrono::steady_clock::now() + wait;
         for (;;) {
             try {
@@ -576,6 +576,9 @@ std::unique_ptr<Host> Host::start(const std::string &progId, std::chrono::millis
                 }
             }
             pumpFor(attachRetryPause);
+            if (!serverRunning(clsid)) {
+                break; // it has ended (it was closing): start one
+            }
         }
     }
 
