@@ -1,5 +1,8 @@
 #include "messagefilter.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace word::com
 {
 
@@ -19,18 +22,18 @@ DWORD pendingAnswer(DWORD elapsed, DWORD limit)
 namespace
 {
 
-thread_local CallWatch *t_watch = nullptr;
+// The watches of this thread, newest last (a thread normally has one host, and so one watch).
+thread_local std::vector<CallWatch *> t_watches;
 
 } // namespace
 
 CallWatch::CallWatch()
     : m_thread(GetCurrentThreadId())
-    , m_previous(t_watch)
     , m_waker([this] {
         run();
     })
 {
-    t_watch = this;
+    t_watches.push_back(this);
 }
 
 CallWatch::~CallWatch()
@@ -41,12 +44,12 @@ CallWatch::~CallWatch()
     }
     m_changed.notify_all();
     m_waker.join();
-    t_watch = m_previous;
+    t_watches.erase(std::find(t_watches.begin(), t_watches.end(), this));
 }
 
 CallWatch *CallWatch::current()
 {
-    return t_watch;
+    return t_watches.empty() ? nullptr : t_watches.back();
 }
 
 void CallWatch::begin()

@@ -54,7 +54,6 @@ private:
     std::condition_variable m_changed;
     int m_calls = 0;
     bool m_stop = false;
-    CallWatch *m_previous;
     std::thread m_waker;
 };
 
