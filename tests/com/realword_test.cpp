@@ -58,6 +58,11 @@ struct PartRow {
     int32_t end;
 };
 
+void PrintTo(const PartRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
 class WholeSheet : public RealWord, public testing::WithParamInterface<PartRow>
 {
 };
@@ -102,6 +107,11 @@ struct KeptRow {
     const char *replace;
 };
 
+void PrintTo(const KeptRow &row, std::ostream *out)
+{
+    *out << row.option;
+}
+
 class KeptFindOption : public RealWord, public testing::WithParamInterface<KeptRow>
 {
 protected:
@@ -140,6 +150,11 @@ struct CommandRow {
     const char *name;
     std::function<void(word::Application &, word::Prompter &)> run;
 };
+
+void PrintTo(const CommandRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 class ProtectedView : public testing::TestWithParam<CommandRow>
 {
