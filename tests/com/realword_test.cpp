@@ -363,7 +363,8 @@ int standInsRunning()
 TEST(Obtain, AWordThatRegistersLateIsAttachedNotDoubled)
 {
     UsersWord users(L"/RegisterAfter:1500");
-    FakeWord word(Host::connect());
+    // A generous wait: under load the stand-in itself may take seconds to start.
+    FakeWord word(Host::connect(Host::wordClass, std::chrono::seconds(30)));
     EXPECT_FALSE(word.host().started());
     EXPECT_EQ(word.processId(), users.processId());
 }
