@@ -74,7 +74,7 @@ void FindChord(word::Application &app, const word::ChordFont &font, const std::s
 std::optional<int32_t> FindChords(word::Application &app, word::Prompter &prompter, const MarkControls &controls)
 {
     if (app.DocumentsCount() == 0) {
-        prompter.show(word::noDocumentMessage(app.names()));
+        prompter.show(word::noDocumentMessage(app));
         return std::nullopt;
     }
     if (!controls.font.useColor && !controls.font.useStyle) {

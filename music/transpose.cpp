@@ -19,7 +19,7 @@ TransposeResult Transpose(word::Application &app, word::Prompter &prompter, cons
 {
     TransposeResult result;
     if (app.DocumentsCount() == 0) {
-        prompter.show(word::noDocumentMessage(app.names()));
+        prompter.show(word::noDocumentMessage(app));
         return result;
     }
     if (controls.currentKey == -1) {

@@ -28,7 +28,7 @@ SampleResult GetFontParameters(word::Application &app, word::Prompter &prompter)
 {
     SampleResult result;
     if (app.DocumentsCount() == 0) {
-        prompter.show(word::noDocumentMessage(app.names()));
+        prompter.show(word::noDocumentMessage(app));
         return result;
     }
     auto selection = app.selection();

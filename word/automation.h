@@ -161,6 +161,12 @@ public:
     virtual HostNames names() const = 0;
     /// Documents.Count: the number of open documents; 0 means none.
     virtual int32_t DocumentsCount() = 0;
+    /// When DocumentsCount() is 0 although the user sees a document (Word's Protected View), what the
+    /// user must do, as a message; empty otherwise. Never fails.
+    virtual std::string noDocumentReason()
+    {
+        return {};
+    }
     /// The active document's selection; fails when no document is open.
     virtual std::unique_ptr<Selection> selection() = 0;
     /// The active document; fails when no document is open.

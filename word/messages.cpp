@@ -11,6 +11,15 @@ Message noDocumentMessage(const HostNames &names)
             Buttons::Ok};
 }
 
+Message noDocumentMessage(Application &app)
+{
+    std::string reason = app.noDocumentReason();
+    if (reason.empty()) {
+        return noDocumentMessage(app.names());
+    }
+    return {std::move(reason), "Error", Icon::Critical, Buttons::Ok};
+}
+
 Message fatalMessage(const HostNames &names)
 {
     // The text keeps its three lines; the product name is split across the first break as

@@ -48,6 +48,10 @@ public:
 /// "No Word document found.  Open a Word document and try again." under "Error", with the host's name.
 Message noDocumentMessage(const HostNames &names);
 
+/// The message for a command that finds no document: the host's reason if it has one (the document
+/// is in Protected View), else noDocumentMessage(app.names()); both under "Error".
+Message noDocumentMessage(Application &app);
+
 /// The three-line "Fatal Error" shown when no host can be attached or started.
 Message fatalMessage(const HostNames &names);
 

@@ -255,7 +255,7 @@ TEST(Events, UserClosingWordRaisesTheQuitEvent)
 TEST(Events, ACallToAWordThatHasGoneFailsWithADescription)
 {
     FakeWord word;
-    word.userQuit();
+    word.vanish(); // no Quit event
     ASSERT_TRUE(word.waitForExit());
     try {
         word.host().DocumentsCount();

@@ -57,6 +57,31 @@ public:
     bool embedded();
     /// Quit as when the user closes Word: the event comes, the documents stay.
     void userQuit();
+    /// End the process without a Quit event, as a Word that crashed or was ended in Task Manager.
+    void vanish();
+
+    // The behaviours of real Word a test turns on (off in a new stand-in).
+    /// Add a part of the document (WdStoryType: 5 a text box, 7 the primary header); returns its index.
+    int32_t addStory(int32_t type, const std::string &notation);
+    std::string storyText(int32_t index);
+    /// Put the selection into a part (-1 the main text).
+    void selectStory(int32_t index, int32_t start, int32_t end);
+    /// Where the selection is: "<part> <start> <end>".
+    std::string selectionPlace();
+    /// Tick or clear one of the Find options Word keeps ("MatchPrefix", "MatchSuffix", "IgnorePunct",
+    /// "IgnoreSpace", "MatchFuzzy"), as a user does in Word's Find dialog.
+    void keepFindOption(const std::string &name, bool value);
+    /// A document open in Protected View: not in Documents, one ProtectedViewWindow.
+    void setProtectedView(bool on);
+    /// After raising Quit, every call fails as disconnected.
+    void setDisconnectOnQuit(bool on);
+    /// Leave a custom undo record open, as a failed command or an add-in may.
+    void openUndoRecord(const std::string &name);
+    int32_t undoLevel();
+    /// The next Word call blocks for milliseconds without an answer (Word on a hidden prompt).
+    void hang(int32_t milliseconds);
+    /// Application.Visible.
+    bool visible();
     DWORD processId() const
     {
         return m_processId;
@@ -65,6 +90,10 @@ public:
     bool waitForExit(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
 
 private:
+    /// Take over a connected host and its process.
+    void adopt(std::unique_ptr<word::com::Host> host);
+    /// End the process (asked to exit, else killed) and let go of everything.
+    void end();
     word::com::Variant control(const char *member, std::vector<word::com::Variant> args = {});
 
     std::unique_ptr<word::com::Host> m_host;

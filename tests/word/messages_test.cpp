@@ -1,5 +1,7 @@
 #include "word/messages.h"
 
+#include "word/builtin/host.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -51,5 +53,37 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) {
         return std::string(info.param.name);
     });
+
+} // namespace
+
+namespace
+{
+
+/// A host that knows why it has no document (as Word does for one in Protected View).
+class ReasonHost : public word::builtin::Host
+{
+public:
+    explicit ReasonHost(std::string reason)
+        : m_reason(std::move(reason))
+    {
+    }
+    std::string noDocumentReason() override
+    {
+        return m_reason;
+    }
+
+private:
+    std::string m_reason;
+};
+
+TEST(NoDocumentMessage, TheHostsReasonReplacesThePlainText)
+{
+    ReasonHost plain("");
+    EXPECT_EQ(word::noDocumentMessage(plain), word::noDocumentMessage(plain.names()));
+
+    ReasonHost protectedView("Open it for editing first.");
+    EXPECT_EQ(word::noDocumentMessage(protectedView),
+              (word::Message{"Open it for editing first.", "Error", word::Icon::Critical, word::Buttons::Ok}));
+}
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "dispatch.h"
 
+#include "messagefilter.h"
+
 #include <cstdio>
 
 namespace word::com
@@ -69,6 +71,13 @@ std::string hex(HRESULT hr)
 }
 
 } // namespace
+
+bool isDisconnected(HRESULT hr)
+{
+    return hr == RPC_E_DISCONNECTED || hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)
+        || hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) || hr == RPC_E_SERVER_DIED || hr == RPC_E_SERVER_DIED_DNE
+        || hr == CO_E_OBJNOTCONNECTED;
+}
 
 std::string describeResult(HRESULT hr)
 {
@@ -170,15 +179,21 @@ DispidCache::lookup(IDispatch *object, const std::string &type, const std::vecto
         pointers.push_back(name.data());
     }
     std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
-    const HRESULT hr = object->GetIDsOfNames(IID_NULL,
-                                             pointers.data(),
-                                             static_cast<UINT>(pointers.size()),
-                                             LOCALE_USER_DEFAULT,
-                                             ids.data());
+    HRESULT hr = E_FAIL;
+    {
+        OutgoingCall watch;
+        hr = object->GetIDsOfNames(IID_NULL,
+                                   pointers.data(),
+                                   static_cast<UINT>(pointers.size()),
+                                   LOCALE_USER_DEFAULT,
+                                   ids.data());
+    }
     if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND) {
         ids.clear();
+    } else if (hr == RPC_E_CALL_CANCELED) {
+        throw CallError(hr, unansweredText);
     } else if (FAILED(hr)) {
-        throw AutomationError(key + ": " + describeResult(hr));
+        throw CallError(hr, key + ": " + describeResult(hr));
     }
     return m_ids.emplace(std::move(key), std::move(ids)).first->second;
 }
@@ -206,11 +221,88 @@ Dispatch Dispatch::object(const char *member, std::string type)
 {
     Variant result = get(member);
     if (result.type() != VT_DISPATCH || !result.value().pdispVal) {
-        fail(member, "Microsoft Word returned no object.");
+        fail(member, E_POINTER, "Microsoft Word returned no object.");
     }
     IDispatch *object = result.value().pdispVal;
     object->AddRef();
     return Dispatch(ComPtr<IDispatch>(object), std::move(type), *m_cache);
+}
+
+std::optional<Dispatch> Dispatch::objectOrNothing(const char *member, std::string type)
+{
+    Variant result = get(member);
+    if ((result.type() != VT_DISPATCH && result.type() != VT_UNKNOWN) || !result.value().pdispVal) {
+        return std::nullopt;
+    }
+    return dispatchIn(result, member, std::move(type));
+}
+
+std::vector<Dispatch> Dispatch::items(const std::string &type)
+{
+    static const char *const member = "_NewEnum";
+    Variant result;
+    DISPPARAMS none{};
+    EXCEPINFO error{};
+    HRESULT hr = E_FAIL;
+    {
+        OutgoingCall watch;
+        hr = m_object->Invoke(DISPID_NEWENUM,
+                              IID_NULL,
+                              LOCALE_USER_DEFAULT,
+                              DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                              &none,
+                              result.get(),
+                              &error,
+                              nullptr);
+    }
+    SysFreeString(error.bstrDescription);
+    SysFreeString(error.bstrSource);
+    SysFreeString(error.bstrHelpFile);
+    if (hr == RPC_E_CALL_CANCELED) {
+        throw CallError(hr, unansweredText);
+    }
+    if (FAILED(hr)) {
+        fail(member, hr, describeResult(hr));
+    }
+    if ((result.type() != VT_UNKNOWN && result.type() != VT_DISPATCH) || !result.value().punkVal) {
+        fail(member, E_POINTER, "Microsoft Word returned no object.");
+    }
+    ComPtr<IEnumVARIANT> enumerator;
+    hr = result.value().punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void **>(enumerator.put()));
+    if (FAILED(hr)) {
+        fail(member, hr, describeResult(hr));
+    }
+    std::vector<Dispatch> found;
+    for (;;) {
+        Variant item;
+        ULONG fetched = 0;
+        {
+            OutgoingCall watch;
+            hr = enumerator->Next(1, item.get(), &fetched);
+        }
+        if (hr == RPC_E_CALL_CANCELED) {
+            throw CallError(hr, unansweredText);
+        }
+        if (FAILED(hr)) {
+            fail(member, hr, describeResult(hr));
+        }
+        if (hr != S_OK || fetched == 0) {
+            return found;
+        }
+        if ((item.type() == VT_DISPATCH || item.type() == VT_UNKNOWN) && item.value().punkVal) {
+            found.push_back(dispatchIn(item, member, type));
+        }
+    }
+}
+
+Dispatch Dispatch::dispatchIn(const Variant &value, const char *member, std::string type) const
+{
+    ComPtr<IDispatch> object;
+    const HRESULT hr = value.value().punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void **>(object.put()));
+    if (FAILED(hr)) {
+        fail(member, hr, describeResult(hr));
+    }
+    return Dispatch(std::move(object), std::move(type), *m_cache);
 }
 
 void Dispatch::put(const char *member, Variant value)
@@ -238,7 +330,7 @@ Dispatch::invoke(const char *member, WORD flags, std::vector<Variant> &positiona
     }
     const std::vector<DISPID> &ids = m_cache->lookup(m_object.get(), m_type, names);
     if (ids.empty()) {
-        fail(member, describeResult(DISP_E_UNKNOWNNAME));
+        fail(member, DISP_E_UNKNOWNNAME, describeResult(DISP_E_UNKNOWNNAME));
     }
 
     // rgvarg holds the named arguments first, in the order of their DISPIDs, then the positional
@@ -261,14 +353,21 @@ Dispatch::invoke(const char *member, WORD flags, std::vector<Variant> &positiona
     Variant result;
     EXCEPINFO error{};
     UINT argError = 0;
-    const HRESULT hr = m_object->Invoke(ids[0],
-                                        IID_NULL,
-                                        LOCALE_USER_DEFAULT,
-                                        flags,
-                                        &params,
-                                        isPut ? nullptr : result.get(),
-                                        &error,
-                                        &argError);
+    HRESULT hr = E_FAIL;
+    {
+        OutgoingCall watch;
+        hr = m_object->Invoke(ids[0],
+                              IID_NULL,
+                              LOCALE_USER_DEFAULT,
+                              flags,
+                              &params,
+                              isPut ? nullptr : result.get(),
+                              &error,
+                              &argError);
+    }
+    if (hr == RPC_E_CALL_CANCELED) {
+        throw CallError(hr, unansweredText);
+    }
     if (hr == DISP_E_EXCEPTION) {
         if (error.pfnDeferredFillIn) {
             error.pfnDeferredFillIn(&error);
@@ -282,20 +381,20 @@ Dispatch::invoke(const char *member, WORD flags, std::vector<Variant> &positiona
         SysFreeString(error.bstrSource);
         SysFreeString(error.bstrHelpFile);
         if (description.empty()) {
-            fail(member, describeResult(code));
+            fail(member, code, describeResult(code));
         }
         // Word's own text reaches the user as it stands.
-        throw AutomationError(description);
+        throw CallError(code, description);
     }
     if (FAILED(hr)) {
-        fail(member, describeResult(hr));
+        fail(member, hr, describeResult(hr));
     }
     return result;
 }
 
-void Dispatch::fail(const char *member, const std::string &description) const
+void Dispatch::fail(const char *member, HRESULT code, const std::string &description) const
 {
-    throw AutomationError(m_type + "." + member + ": " + description);
+    throw CallError(code, m_type + "." + member + ": " + description);
 }
 
 int32_t toInt32(const Variant &value, const std::string &what)

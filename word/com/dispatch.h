@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,6 +23,32 @@ namespace word::com
 /// UTF-8 <-> UTF-16 (invalid sequences become U+FFFD).
 std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view text);
+
+/// A failed call with the code it failed with (the server's own code for an error it described).
+class CallError : public AutomationError
+{
+public:
+    CallError(HRESULT code, const std::string &description)
+        : AutomationError(description)
+        , m_code(code)
+    {
+    }
+    HRESULT code() const
+    {
+        return m_code;
+    }
+
+private:
+    HRESULT m_code;
+};
+
+/// The text of a call given up because Word did not answer it in time.
+inline constexpr const char *unansweredText =
+    "Microsoft Word did not answer. It may be showing a dialog box: switch to Word, close the dialog box, and try "
+    "again.";
+
+/// True for the codes of a server that has gone away (it quit, or its process ended).
+bool isDisconnected(HRESULT hr);
 
 /// A readable description of an HRESULT: the system's text (or a known meaning) and the code, e.g.
 /// "The RPC server is unavailable. (0x800706BA)".
@@ -168,6 +195,10 @@ public:
     Variant get(const char *member);
     /// Property get of an object-valued property: a new Dispatch of type type.
     Dispatch object(const char *member, std::string type);
+    /// The same where Word may answer Nothing: then no Dispatch.
+    std::optional<Dispatch> objectOrNothing(const char *member, std::string type);
+    /// For Each over a collection (its _NewEnum): every item, as objects of type type.
+    std::vector<Dispatch> items(const std::string &type);
     /// Property put: one argument named DISPID_PROPERTYPUT.
     void put(const char *member, Variant value);
     /// Method call with positional arguments (first to last) and then named arguments (in order).
@@ -175,7 +206,9 @@ public:
 
 private:
     Variant invoke(const char *member, WORD flags, std::vector<Variant> &positional, std::vector<NamedArgument> &named);
-    [[noreturn]] void fail(const char *member, const std::string &description) const;
+    [[noreturn]] void fail(const char *member, HRESULT code, const std::string &description) const;
+    /// The object in value (VT_DISPATCH or VT_UNKNOWN, not null) as a Dispatch of type type.
+    Dispatch dispatchIn(const Variant &value, const char *member, std::string type) const;
 
     ComPtr<IDispatch> m_object;
     std::string m_type;

@@ -7,7 +7,9 @@
 // refusals be retried.
 
 #include "word/automation.h"
+#include "word/messages.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -20,6 +22,7 @@ namespace word::com
 enum class ConnectFailure {
     NotInstalled, ///< no automation class of that name is registered
     NotRunning, ///< (attach only) none is running
+    Unreachable, ///< (start) Word is running but cannot be attached: not registered yet, or at another integrity level
     Failed, ///< any other failure: it could not be reached or started
 };
 
@@ -41,6 +44,15 @@ private:
     ConnectFailure m_reason;
 };
 
+/// What the user reads when Word cannot be obtained: for a Word that runs but cannot be reached, what
+/// to do about it; else the "Fatal Error" message.
+Message connectMessage(const ConnectError &error);
+
+/// How long start waits for a running Word to become reachable.
+inline constexpr std::chrono::milliseconds registrationWait{5000};
+/// How long a call may go unanswered before it is given up.
+inline constexpr std::chrono::milliseconds callTimeLimit{20000};
+
 /// Word's Application object held for the whole run, with its Quit event connected.
 class Host : public Application
 {
@@ -50,10 +62,15 @@ public:
 
     /// The running Word (the active object of progId). Throws ConnectError.
     static std::unique_ptr<Host> attach(const std::string &progId = wordClass);
-    /// A new Word, started in the background and not made visible. Throws ConnectError.
-    static std::unique_ptr<Host> start(const std::string &progId = wordClass);
-    /// attach, else start. Throws ConnectError (NotInstalled or Failed).
-    static std::unique_ptr<Host> connect(const std::string &progId = wordClass);
+    /// A new Word, made visible so that the user can open a sheet in it. When Word's program is running
+    /// already but could not be attached, no second one is started: start waits up to wait for it to
+    /// become reachable (serving messages meanwhile), and throws ConnectError Unreachable if it does not.
+    /// Throws ConnectError.
+    static std::unique_ptr<Host> start(const std::string &progId = wordClass,
+                                       std::chrono::milliseconds wait = registrationWait);
+    /// attach, else start. Throws ConnectError (NotInstalled, Unreachable or Failed).
+    static std::unique_ptr<Host> connect(const std::string &progId = wordClass,
+                                         std::chrono::milliseconds wait = registrationWait);
 
     ~Host() override;
     Host(const Host &) = delete;
@@ -63,6 +80,11 @@ public:
     bool started() const;
     /// True when Word's Quit event is connected.
     bool eventsConnected() const;
+    /// True once Word has raised its Quit event: from then on the host asks Word nothing;
+    /// DocumentsCount answers 0 and Quit does nothing.
+    bool hasQuit() const;
+    /// Give up a call that Word has not answered after limit (Word on a prompt no one can see).
+    void setCallTimeLimit(std::chrono::milliseconds limit);
     /// Word's Application object itself (owned by the host), for calls beyond the interface.
     IDispatch *applicationObject() const;
 
@@ -74,6 +96,7 @@ public:
     void Quit() override;
     void StartUndoGroup(const std::string &name) override;
     void EndUndoGroup() override;
+    std::string noDocumentReason() override;
 
     struct State; ///< the COM objects, hidden from the header
 

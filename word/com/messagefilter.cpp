@@ -1,5 +1,8 @@
 #include "messagefilter.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace word::com
 {
 
@@ -9,6 +12,74 @@ DWORD retryDelay(DWORD rejectType, DWORD elapsed)
         return busyRetryDelay;
     }
     return static_cast<DWORD>(-1);
+}
+
+DWORD pendingAnswer(DWORD elapsed, DWORD limit)
+{
+    return elapsed >= limit ? PENDINGMSG_CANCELCALL : PENDINGMSG_WAITDEFPROCESS;
+}
+
+namespace
+{
+
+// The watches of this thread, newest last (a thread normally has one host, and so one watch).
+thread_local std::vector<CallWatch *> t_watches;
+
+} // namespace
+
+CallWatch::CallWatch()
+    : m_thread(GetCurrentThreadId())
+    , m_waker([this] {
+        run();
+    })
+{
+    t_watches.push_back(this);
+}
+
+CallWatch::~CallWatch()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    m_waker.join();
+    t_watches.erase(std::find(t_watches.begin(), t_watches.end(), this));
+}
+
+CallWatch *CallWatch::current()
+{
+    return t_watches.empty() ? nullptr : t_watches.back();
+}
+
+void CallWatch::begin()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_calls;
+    }
+    m_changed.notify_all();
+}
+
+void CallWatch::end()
+{
+    std::lock_guard lock(m_mutex);
+    --m_calls;
+}
+
+void CallWatch::run()
+{
+    std::unique_lock lock(m_mutex);
+    while (!m_stop) {
+        if (m_calls == 0) {
+            m_changed.wait(lock);
+            continue;
+        }
+        m_changed.wait_for(lock, std::chrono::milliseconds(wakePeriod));
+        if (m_calls > 0 && !m_stop) {
+            PostThreadMessageW(m_thread, WM_NULL, 0, 0);
+        }
+    }
 }
 
 HRESULT STDMETHODCALLTYPE RetryFilter::QueryInterface(REFIID iid, void **object)
@@ -46,9 +117,9 @@ DWORD STDMETHODCALLTYPE RetryFilter::RetryRejectedCall(HTASK, DWORD tickCount, D
     return retryDelay(rejectType, tickCount);
 }
 
-DWORD STDMETHODCALLTYPE RetryFilter::MessagePending(HTASK, DWORD, DWORD)
+DWORD STDMETHODCALLTYPE RetryFilter::MessagePending(HTASK, DWORD tickCount, DWORD)
 {
-    return PENDINGMSG_WAITDEFPROCESS;
+    return pendingAnswer(tickCount, m_callLimit);
 }
 
 MessageFilterScope::MessageFilterScope()

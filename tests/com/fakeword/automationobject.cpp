@@ -36,6 +36,12 @@ std::vector<std::string> &callLog()
     return log;
 }
 
+std::function<HRESULT()> &callGate()
+{
+    static std::function<HRESULT()> gate;
+    return gate;
+}
+
 namespace
 {
 
@@ -217,6 +223,14 @@ HRESULT STDMETHODCALLTYPE AutomationObject::Invoke(DISPID id,
                                                    EXCEPINFO *error,
                                                    UINT *)
 {
+    if (id == DISPID_NEWENUM) {
+        // For Each asks for the enumerator by its fixed DISPID, not by name.
+        for (std::size_t m = 0; m < m_members.size(); ++m) {
+            if (_wcsicmp(m_members[m].name, L"_NewEnum") == 0) {
+                id = static_cast<DISPID>(m + 1);
+            }
+        }
+    }
     if (id < 1 || static_cast<std::size_t>(id) > m_members.size()) {
         return DISP_E_MEMBERNOTFOUND;
     }
@@ -261,6 +275,11 @@ HRESULT STDMETHODCALLTYPE AutomationObject::Invoke(DISPID id,
                             + shape);
     }
 
+    if (member.logged && callGate()) {
+        if (const HRESULT hr = callGate()(); hr != S_OK) {
+            return hr;
+        }
+    }
     try {
         VARIANT value = handle(index, kind, Arguments(std::move(values), member.name));
         if (result) {

@@ -9,6 +9,7 @@
 
 #include <oaidl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,10 @@ struct WordError {
 /// The owner of the call log: one line per call, "<Object>.<Member> <get|put|call> [<args>]" with
 /// each argument "[Name:=]<type> <value>" (types I2, I4, BOOL, BSTR, ...), positional ones first.
 std::vector<std::string> &callLog();
+
+/// Asked before every logged (Word) member is carried out: S_OK lets the call through, anything else
+/// is returned to the caller as the call's result. Unset: every call goes through.
+std::function<HRESULT()> &callGate();
 
 class AutomationObject : public IDispatch
 {

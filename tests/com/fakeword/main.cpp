@@ -3,6 +3,9 @@
 //   fakeword /UnregServer   remove the registration
 //   fakeword /NoServe       end at once (the registered class that cannot start)
 //   fakeword [-Embedding]   serve: started by COM (-Embedding) or by a test, as the running Word
+//   fakeword /RegisterAfter:MS   serve, but become the running Word only MS milliseconds after starting
+//   fakeword /NeverRegister      serve, but never become the running Word (as a Word run as administrator
+//                                looks to a program that is not)
 // It ends on Application.Quit, on the test member TonvaleExit, or after a minute without calls.
 
 #include "fakeword.h"
@@ -247,13 +250,30 @@ public:
     }
 };
 
-int serve(bool embedded)
+// Keeps serving window and COM messages for a while, as a Word still starting up does.
+void pumpFor(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+constexpr DWORD neverRegister = static_cast<DWORD>(-1);
+
+int serve(bool embedded, DWORD registerAfter)
 {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
         return 1;
     }
     Server &s = server();
     s.embedded = embedded;
+    s.visible = !embedded; // a Word started by automation stays hidden until told otherwise
     s.thread = GetCurrentThreadId();
     s.lastActivity = GetTickCount();
     BusyFilter filter;
@@ -264,9 +284,13 @@ int serve(bool embedded)
     ClassFactory factory(application);
     DWORD classCookie = 0;
     DWORD activeCookie = 0;
-    HRESULT hr = CoRegisterClassObject(classId, &factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &classCookie);
-    if (SUCCEEDED(hr)) {
-        hr = RegisterActiveObject(application, classId, ACTIVEOBJECT_STRONG, &activeCookie);
+    HRESULT hr = S_OK;
+    if (registerAfter != neverRegister) {
+        pumpFor(registerAfter);
+        hr = CoRegisterClassObject(classId, &factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &classCookie);
+        if (SUCCEEDED(hr)) {
+            hr = RegisterActiveObject(application, classId, ACTIVEOBJECT_STRONG, &activeCookie);
+        }
     }
     if (FAILED(hr)) {
         std::fprintf(stderr, "fakeword: cannot register (0x%08lX)\n", static_cast<unsigned long>(hr));
@@ -277,6 +301,7 @@ int serve(bool embedded)
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.hwnd == nullptr && message.message == userQuitMessage) {
+            s.disconnected = s.disconnectOnQuit;
             fireQuit();
             break;
         }
@@ -287,8 +312,12 @@ int serve(bool embedded)
         DispatchMessageW(&message);
     }
 
-    RevokeActiveObject(activeCookie, nullptr);
-    CoRevokeClassObject(classCookie);
+    if (activeCookie) {
+        RevokeActiveObject(activeCookie, nullptr);
+    }
+    if (classCookie) {
+        CoRevokeClassObject(classCookie);
+    }
     CoDisconnectObject(application, 0);
     for (auto &[cookie, sink] : s.sinks) {
         sink->Release();
@@ -305,6 +334,7 @@ int serve(bool embedded)
 int wmain(int argc, wchar_t **argv)
 {
     bool embedded = false;
+    DWORD registerAfter = 0;
     for (int i = 1; i < argc; ++i) {
         const wchar_t *arg = argv[i];
         if (*arg == L'-' || *arg == L'/') {
@@ -322,6 +352,12 @@ int wmain(int argc, wchar_t **argv)
         if (_wcsicmp(arg, L"Embedding") == 0 || _wcsicmp(arg, L"Automation") == 0) {
             embedded = true;
         }
+        if (_wcsicmp(arg, L"NeverRegister") == 0) {
+            registerAfter = neverRegister;
+        }
+        if (_wcsnicmp(arg, L"RegisterAfter:", 14) == 0) {
+            registerAfter = static_cast<DWORD>(_wtoi(arg + 14));
+        }
     }
-    return serve(embedded);
+    return serve(embedded, registerAfter);
 }
