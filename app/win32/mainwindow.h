@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+struct IAccPropServices;
+
 #include <array>
 #include <functional>
 #include <string>
@@ -93,6 +95,7 @@ private:
     HBITMAP m_logo = nullptr;
     HCURSOR m_hand = nullptr;
     HWND m_lastFocus = nullptr;
+    IAccPropServices *m_accessibility = nullptr; ///< the controls' accessible names, while the window lives
     Handlers m_handlers;
     MessageBoxPrompter m_prompter;
     int m_exitCode = 0;

@@ -5,6 +5,8 @@
 #include "app/win32/messagebox.h"
 #include "form/layout.h"
 
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
 #include <cwchar>
@@ -16,6 +18,22 @@ namespace
 using form::Control;
 using form::Kind;
 using winui::MainWindow;
+
+// The window's thread is a single-threaded apartment, as in the program.
+class ApartmentEnvironment : public testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    }
+    void TearDown() override
+    {
+        CoUninitialize();
+    }
+};
+
+[[maybe_unused]] const auto *const apartment = testing::AddGlobalTestEnvironment(new ApartmentEnvironment);
 
 class MainWindowTest : public testing::Test
 {
