@@ -3,6 +3,7 @@
 #include "prefs/registry/registrystore.h"
 #include "resource.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <algorithm>
@@ -69,6 +70,15 @@ ControlClass controlClass(Kind kind)
         return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
     }
     return {L"STATIC", 0, 0};
+}
+
+// Typing in a key list chooses nothing, and so recomputes nothing; the arrow keys still move the choice.
+LRESULT CALLBACK keyListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_CHAR) {
+        return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 // The order the controls are made in, which is their Z order and so the order Tab follows: first the
@@ -234,6 +244,8 @@ void MainWindow::createControls()
                                                   nullptr);
     }
     setValue(Control::Option1, 1); // "Use Sharps" until start-up chooses
+    SetWindowSubclass(control(Control::Combo1), keyListProc, 0, 0);
+    SetWindowSubclass(control(Control::Combo2), keyListProc, 0, 0);
 
     // Screen readers name a box by the text before it in the Z order, which here is the tab order: give
     // every control the layout's accessible name instead. Without the accessibility runtime, they go without.

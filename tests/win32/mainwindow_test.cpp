@@ -224,6 +224,20 @@ TEST_F(MainWindowTest, EnterRunsOnlyTheFocusedButtonAndEscapeNothing)
     EXPECT_EQ(m_closes, 0);
 }
 
+TEST_F(MainWindowTest, TypingInAKeyListChoosesNothingButTheArrowsDo)
+{
+    m_window->setListItems(Control::Combo1, {"A", "A#/Bb", "B", "C"});
+    m_window->show(SW_SHOWNOACTIVATE);
+    SetFocus(control(Control::Combo1));
+    PostMessageW(control(Control::Combo1), WM_CHAR, L'C', 1);
+    pump();
+    EXPECT_EQ(m_window->listIndex(Control::Combo1), -1);
+    EXPECT_TRUE(m_clicks.empty());
+    key(VK_DOWN);
+    EXPECT_EQ(m_window->listIndex(Control::Combo1), 0);
+    EXPECT_EQ(m_clicks, std::vector<Control>{Control::Combo1});
+}
+
 TEST_F(MainWindowTest, ForwardsTheClicksOfControlsThatHandleThem)
 {
     for (Control id : {Control::Command1, Control::Command3, Control::Check1, Control::Check5, Control::Option2}) {
