@@ -1,6 +1,6 @@
 #include "program.h"
 
-#include "interimform.h"
+#include "form/frmmain.h"
 #include "mainwindow.h"
 #include "prefs/registry/registrystore.h"
 #include "word/com/host.h"
@@ -8,18 +8,36 @@
 namespace winui
 {
 
+namespace
+{
+
+/// Microsoft Word over COM: the running Word, else a new one in the background.
+form::HostKind wordHostKind()
+{
+    return {"word",
+            {"Microsoft Word", "Word"},
+            []() -> std::shared_ptr<word::Application> {
+                return word::com::Host::attach();
+            },
+            []() -> std::shared_ptr<word::Application> {
+                return word::com::Host::start();
+            }};
+}
+
+} // namespace
+
 int runProgram(HINSTANCE instance, int showCommand)
 {
     prefs::RegistryStore store;
     MainWindow window(instance);
-    InterimForm form(window, store);
+    form::frmMain form(window, store);
     window.setHandlers({[&form](form::Control control) {
                             form.click(control);
                         },
                         [&form] {
-                            form.close();
+                            form.closeRequested();
                         }});
-    if (!form.Form_Load()) {
+    if (!form.Form_Load(wordHostKind())) {
         return form.exitCode();
     }
     window.show(showCommand);
