@@ -192,9 +192,11 @@ StandInWord::StandInWord()
     }
     // Running once it has registered itself as the active Word.
     IUnknown *active = nullptr;
-    waitFor([&] {
-        return SUCCEEDED(GetActiveObject(word, nullptr, &active));
-    });
+    waitFor(
+        [&] {
+            return SUCCEEDED(GetActiveObject(word, nullptr, &active));
+        },
+        30s);
     if (!active) {
         throw std::runtime_error("the stand-in Word does not run");
     }
@@ -212,7 +214,7 @@ StandInWord::~StandInWord()
         // Already gone (it quit).
     }
     m_application.reset();
-    m_process.wait(5s);
+    m_process.wait(15s); // before the next test looks for the running Word
 }
 
 Variant StandInWord::call(const char *member, std::vector<Variant> args)
@@ -243,6 +245,11 @@ void StandInWord::select(int32_t start, int32_t end)
 int32_t StandInWord::documentsCount()
 {
     return word::com::toInt32(m_application->object("Documents", "Documents").get("Count"), "Documents.Count");
+}
+
+void StandInWord::userQuit()
+{
+    call("TonvaleUserQuit");
 }
 
 std::vector<std::string> StandInWord::links()

@@ -71,6 +71,8 @@ public:
     std::string text();
     void select(int32_t start, int32_t end);
     int32_t documentsCount();
+    /// Quits as when the user closes Word: the Quit event comes, the documents stay.
+    void userQuit();
     /// The addresses followed as hyperlinks, oldest first.
     std::vector<std::string> links();
 

@@ -300,6 +300,16 @@ TEST_F(Window, ExitWithADocumentLeavesWordRunning)
     EXPECT_EQ(m_word->documentsCount(), 1);
 }
 
+TEST_F(Window, WhenTheUserQuitsWordTheWindowCloses)
+{
+    startWord("sheet");
+    startTonvale();
+    m_word->userQuit();
+    // It ends by itself: no error report about the Word that has gone.
+    const auto code = m_tonvale->wait(10s);
+    EXPECT_EQ(code, 0u) << "still running, showing: " << driver::waitForMessageBox(m_tonvale->id(), 0s).text;
+}
+
 TEST_F(Window, ClosingWithoutADocumentQuitsWord)
 {
     startWord();
