@@ -122,7 +122,6 @@ std::wstring windowText(HWND window)
 
 MainWindow::MainWindow(HINSTANCE instance)
     : m_instance(instance)
-    , m_hand(LoadCursorW(nullptr, IDC_HAND))
 {
     m_logo = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
 
@@ -181,6 +180,9 @@ MainWindow::~MainWindow()
     }
     if (m_logo) {
         DeleteObject(m_logo);
+    }
+    if (m_hand) {
+        DestroyCursor(m_hand);
     }
 }
 
@@ -281,6 +283,16 @@ void MainWindow::layOut()
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const HFONT font = dialogFont();
+
+    // The pointing hand: 32 x 32 pixels at 96 dpi, larger in proportion on a larger screen.
+    const int pointer = MulDiv(32, static_cast<int>(m_dpi), USER_DEFAULT_SCREEN_DPI);
+    if (const auto hand = static_cast<HCURSOR>(
+            LoadImageW(m_instance, MAKEINTRESOURCEW(IDC_POINTER), IMAGE_CURSOR, pointer, pointer, 0))) {
+        if (m_hand) {
+            DestroyCursor(m_hand);
+        }
+        m_hand = hand;
+    }
     for (const form::ControlSpec &spec : form::layout()) {
         const form::Place place = windowPlace(spec);
         int height = form::twipsToPixels(place.height, dpi);
@@ -420,7 +432,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETCURSOR: {
         const HWND over = reinterpret_cast<HWND>(wParam);
-        if (LOWORD(lParam) == HTCLIENT && (over == control(Control::Image1) || over == control(Control::Label11))) {
+        if (m_hand && LOWORD(lParam) == HTCLIENT
+            && (over == control(Control::Image1) || over == control(Control::Label11))) {
             SetCursor(m_hand);
             return TRUE;
         }

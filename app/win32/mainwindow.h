@@ -48,6 +48,11 @@ public:
     }
     /// The control's own window.
     HWND control(form::Control control) const;
+    /// The pointer over the links (Image1, Label11).
+    HCURSOR linkPointer() const
+    {
+        return m_hand;
+    }
     /// The window's dots per inch, 96 on a standard screen.
     UINT dpi() const
     {

@@ -291,7 +291,15 @@ TEST_F(MainWindowTest, ValuesSetInCodeSendNoClicks)
 
 TEST_F(MainWindowTest, PointingHandOverTheLinksOnly)
 {
-    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    const HCURSOR hand = m_window->linkPointer();
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(hand, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 12u) << "at the fingertip";
+    EXPECT_EQ(info.yHotspot, 1u);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+
     for (Control id : {Control::Image1, Control::Label11, Control::Command4, Control::Label10}) {
         SetCursor(nullptr);
         SendMessageW(m_window->handle(),
