@@ -15,7 +15,11 @@ fi
 export WINEPREFIX=$TONVALE_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# Windows' windows need an X display: the suite's own Xvfb when it gives one, never the user's screen.
 unset DISPLAY WAYLAND_DISPLAY
+if [[ -n ${TONVALE_WINE_DISPLAY:-} ]]; then
+    export DISPLAY=$TONVALE_WINE_DISPLAY
+fi
 log=$(dirname "$WINEPREFIX")/wine.log
 out=$(mktemp)
 err=$(mktemp)

@@ -1,0 +1,51 @@
+#include "program.h"
+
+#include "form/frmmain.h"
+#include "mainwindow.h"
+#include "prefs/registry/registrystore.h"
+#include "word/com/host.h"
+
+namespace winui
+{
+
+namespace
+{
+
+/// Microsoft Word over COM: the running Word, else a new one in the background.
+form::HostKind wordHostKind()
+{
+    return {"word",
+            {"Microsoft Word", "Word"},
+            []() -> std::shared_ptr<word::Application> {
+                return word::com::Host::attach();
+            },
+            []() -> std::shared_ptr<word::Application> {
+                return word::com::Host::start();
+            }};
+}
+
+} // namespace
+
+int runProgram(HINSTANCE instance, int showCommand)
+{
+    prefs::RegistryStore store;
+    MainWindow window(instance);
+    form::frmMain form(window, store);
+    window.setHandlers({[&form](form::Control control) {
+                            form.click(control);
+                        },
+                        [&form] {
+                            form.closeRequested();
+                        }});
+    if (!form.Form_Load(wordHostKind())) {
+        return form.exitCode();
+    }
+    // Word's Quit event arrives on this thread, as Word's own call into the program: the close step runs
+    // inside that call, while Word can still say how many documents it holds. Queued, it would run after
+    // Word has gone and end in an error report each time the user closes Word.
+    form.host()->setEventPoster(nullptr);
+    window.show(showCommand);
+    return window.run();
+}
+
+} // namespace winui
