@@ -249,13 +249,18 @@ TEST_F(TransposeTest, KeepingChordColumnsIsStillOneUndoStep)
     EXPECT_EQ(sheet(), "{b|Em}    {b|Bb}  {b|G}");
 }
 
-TEST_F(TransposeTest, UndoGroupEndsAfterAFailure)
+TEST_F(TransposeTest, AFailedPassEndsItsUndoStepAndTakesItBack)
 {
-    open("{b|C}");
+    open("{b|C} {b|Bb}");
     host.setLogging(true);
-    host.failOn("Find.Execute", "Disk full.");
+    host.failOn("Application.ScreenRefresh", "Disk full.");
     run(boldControls());
-    EXPECT_EQ(tests::operations(host.callLog()).back(), "Application.EndUndoGroup");
+    const auto &calls = host.callLog();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "Application.EndUndoGroup");
+    EXPECT_EQ(calls.back(), "Document.Undo");
+    EXPECT_EQ(sheet(), "{b|C} {b|Bb}");
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("Disk full.")});
 }
 
 TEST_F(TransposeTest, NashvilleSheetToLetters)
