@@ -195,8 +195,13 @@ FaultyHost::FaultyHost(word::Application &inner)
 
 void FaultyHost::failAtCall(std::size_t n, std::string description)
 {
+    failAtCall(n, std::make_exception_ptr(word::AutomationError(description)));
+}
+
+void FaultyHost::failAtCall(std::size_t n, std::exception_ptr error)
+{
     m_failAt = n == 0 ? 0 : m_calls + n;
-    m_description = std::move(description);
+    m_error = std::move(error);
 }
 
 std::size_t FaultyHost::calls() const
@@ -207,7 +212,7 @@ std::size_t FaultyHost::calls() const
 void FaultyHost::call()
 {
     if (++m_calls == m_failAt) {
-        throw word::AutomationError(m_description);
+        std::rethrow_exception(m_error);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "word/automation.h"
 
 #include <cstddef>
+#include <exception>
 #include <string>
 
 namespace testsupport
@@ -19,6 +20,8 @@ public:
 
     /// Make the n-th call from now (1 = the next) fail with description; 0 switches it off.
     void failAtCall(std::size_t n, std::string description);
+    /// Make the n-th call from now throw error, whatever it is (memory running out, a library's own error).
+    void failAtCall(std::size_t n, std::exception_ptr error);
     /// The calls made through this wrapper so far.
     std::size_t calls() const;
 
@@ -39,7 +42,7 @@ private:
     word::Application &m_inner;
     std::size_t m_calls = 0;
     std::size_t m_failAt = 0;
-    std::string m_description;
+    std::exception_ptr m_error;
 };
 
 } // namespace testsupport
