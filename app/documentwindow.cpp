@@ -97,6 +97,7 @@ DocumentWindow::DocumentWindow(std::shared_ptr<word::builtin::Host> host, QWidge
     m_view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_view->setLineWrapMode(QTextEdit::NoWrap);
+    m_view->setPlaceholderText(QStringLiteral("No song sheet is open. Choose Open... to open one."));
     setCentralWidget(m_view);
 
     QToolBar *tools = addToolBar(QStringLiteral("Document"));
@@ -106,9 +107,11 @@ DocumentWindow::DocumentWindow(std::shared_ptr<word::builtin::Host> host, QWidge
     tools->addAction(QStringLiteral("Save As..."), QKeySequence::SaveAs, this, &DocumentWindow::saveAsClicked);
     tools->addAction(QStringLiteral("Close"), QKeySequence::Close, this, &DocumentWindow::closeDocumentClicked);
     tools->addAction(QStringLiteral("Undo"), QKeySequence::Undo, this, &DocumentWindow::undoClicked);
-    statusBar()->showMessage(
-        QStringLiteral("Select a sample chord or place the insertion point here; Tonvale works on this document."));
     resize(720, 600);
+    m_asker = [this](QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons) {
+        QMessageBox box(icon, windowTitle(), text, buttons, this);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    };
 
     connect(m_view, &QTextEdit::cursorPositionChanged, this, &DocumentWindow::takeSelection);
     connect(m_view, &QTextEdit::selectionChanged, this, &DocumentWindow::takeSelection);
@@ -127,6 +130,9 @@ DocumentWindow::DocumentWindow(std::shared_ptr<word::builtin::Host> host, QWidge
 
 DocumentWindow::~DocumentWindow()
 {
+    if (m_guarded) {
+        m_guarded->removeEventFilter(this);
+    }
     m_host->setChangeListener(nullptr);
     m_host->setRefreshListener(nullptr);
     m_host->setLinkOpener(nullptr);
@@ -152,8 +158,11 @@ void DocumentWindow::refresh()
     showDocument(doc);
     if (name != m_shownName) {
         m_shownName = name;
-        m_modified = false;
+        takeAsSaved();
     }
+    statusBar()->showMessage(
+        doc ? QStringLiteral("Select a sample chord or place the insertion point here; Tonvale works on this document.")
+            : QStringLiteral("No song sheet is open: choose Open... to open one for Tonvale to work on."));
     const QString shownName =
         name.empty() ? QStringLiteral("(no document)") : QFileInfo(QString::fromStdString(name)).fileName();
     setWindowTitle(
@@ -168,10 +177,11 @@ void DocumentWindow::showDocument(const TextDocument *doc)
     if (text == m_shownText && sameRuns(runs, m_shownRuns)) {
         return;
     }
-    const bool sameDocument = doc && m_host->activeName() == m_shownName;
-    m_modified = m_modified || (sameDocument && !m_shownText.empty());
     m_shownText = text;
     m_shownRuns = runs;
+    if (doc && m_host->activeName() == m_shownName) {
+        m_modified = text != m_savedText || !sameRuns(runs, m_savedRuns);
+    }
 
     m_updating = true;
     const int scroll = m_view->verticalScrollBar()->value();
@@ -251,7 +261,7 @@ bool DocumentWindow::openSheet(const QString &path)
         return false;
     }
     m_host->open(std::move(*sheet), QFileInfo(path).absoluteFilePath().toStdString());
-    m_modified = false;
+    takeAsSaved();
     refresh();
     return true;
 }
@@ -278,7 +288,7 @@ bool DocumentWindow::saveSheet(const QString &path)
         m_host->open(std::move(copy), name);
         m_host->setSelection(start, end);
     }
-    m_modified = false;
+    takeAsSaved();
     refresh();
     return true;
 }
@@ -331,16 +341,13 @@ void DocumentWindow::closeDocumentClicked()
         return;
     }
     if (m_modified) {
-        const auto answer = QMessageBox::question(this,
-                                                  windowTitle(),
-                                                  QStringLiteral("Save the changes to the song sheet?"),
-                                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        const auto answer = askToSave(QStringLiteral("Save the changes to the song sheet?"),
+                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !saveClicked())) {
             return;
         }
     }
     m_host->closeActive();
-    m_modified = false;
     refresh();
 }
 
@@ -355,28 +362,71 @@ void DocumentWindow::undoClicked()
     }
 }
 
-void DocumentWindow::offerSave()
+bool DocumentWindow::confirmEnd()
 {
     if (!m_modified || !m_host->activeText()) {
-        return;
+        return true;
     }
-    const auto answer = QMessageBox::question(this,
-                                              windowTitle(),
-                                              QStringLiteral("Save the changes to the song sheet before Tonvale ends?"),
-                                              QMessageBox::Save | QMessageBox::Discard);
-    if (answer == QMessageBox::Save) {
-        saveClicked();
+    const auto answer = askToSave(QStringLiteral("Save the changes to the song sheet before Tonvale ends?"),
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard) {
+        m_modified = false; // asked once: the end goes ahead without asking again
+        return true;
     }
+    // A save that fails has said why; the program goes on so that the sheet can be saved elsewhere.
+    return answer == QMessageBox::Save && saveClicked();
+}
+
+void DocumentWindow::offerSave()
+{
+    while (m_modified && m_host->activeText()) {
+        const auto answer = askToSave(QStringLiteral("Save the changes to the song sheet before Tonvale ends?"),
+                                      QMessageBox::Save | QMessageBox::Discard);
+        if (answer != QMessageBox::Save || saveClicked()) {
+            return;
+        }
+    }
+}
+
+void DocumentWindow::guardEnd(QWidget *window)
+{
+    m_guarded = window;
+    window->installEventFilter(this);
+}
+
+bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_guarded && event->type() == QEvent::Close && !confirmEnd()) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void DocumentWindow::setAsker(Asker asker)
+{
+    m_asker = std::move(asker);
+}
+
+QMessageBox::StandardButton DocumentWindow::askToSave(const QString &text, QMessageBox::StandardButtons buttons)
+{
+    return m_asker(QMessageBox::Question, text, buttons);
+}
+
+void DocumentWindow::takeAsSaved()
+{
+    const TextDocument *doc = m_host->activeText();
+    m_savedText = doc ? std::u32string(doc->text()) : std::u32string();
+    m_savedRuns = doc ? doc->runs() : std::vector<word::builtin::Run>();
+    m_modified = false;
 }
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
 {
     // Closing this window is quitting the word processor: Tonvale's window follows through the Quit event.
     if (m_modified && m_host->activeText()) {
-        const auto answer = QMessageBox::question(this,
-                                                  windowTitle(),
-                                                  QStringLiteral("Save the changes to the song sheet?"),
-                                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        const auto answer = askToSave(QStringLiteral("Save the changes to the song sheet?"),
+                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !saveClicked())) {
             event->ignore();
             return;
@@ -389,7 +439,7 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
 
 void DocumentWindow::warn(const QString &text)
 {
-    QMessageBox::warning(this, QStringLiteral("Tonvale's word processor"), text);
+    m_asker(QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
 } // namespace app

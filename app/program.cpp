@@ -102,6 +102,7 @@ int runProgram(int argc, char *argv[])
     std::unique_ptr<DocumentWindow> face;
     if (auto host = std::dynamic_pointer_cast<word::builtin::Host>(window.logic().host())) {
         face = std::make_unique<DocumentWindow>(host);
+        face->guardEnd(&form);
     }
     window.show();
     if (face) {
@@ -110,7 +111,7 @@ int runProgram(int argc, char *argv[])
     }
     const int code = QApplication::exec();
     if (face) {
-        face->offerSave();
+        face->offerSave(); // an untrapped error ends the program without a close
     }
     store->sync();
     return window.logic().exitCode() != 0 ? window.logic().exitCode() : code;

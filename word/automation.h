@@ -148,7 +148,7 @@ public:
 /// How a host names itself in the messages the user reads.
 struct HostNames {
     std::string product; ///< "Microsoft Word": "Unable to start Microsoft Word."
-    std::string document; ///< "Word": "No Word document found."
+    std::string document; ///< "Word": "No Word document found."; empty: "No document found in <product>."
 };
 
 /// Word's Application object, held as WDapp for the whole run.

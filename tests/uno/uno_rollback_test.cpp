@@ -92,7 +92,7 @@ TEST_P(SampledCallsFail, AndTheSheetIsAsItWas)
         } catch (const word::AutomationError &error) {
             EXPECT_STREQ(error.what(), "The document is locked.");
         }
-        faulty.failAtCall(0, {});
+        faulty.failAtCall(0, std::string());
         EXPECT_EQ(unotest::notationOf(host.documentRuns()), sheet);
     }
 }

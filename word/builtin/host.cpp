@@ -225,8 +225,8 @@ void Host::simulateUserQuit()
 
 HostNames Host::names() const
 {
-    // The built-in host stands in for Word, and the messages speak of it as Word.
-    return {"Microsoft Word", "Word"};
+    // The messages name the built-in word processor itself, never a word processor the machine may not have.
+    return {"Tonvale's word processor", ""};
 }
 
 int32_t Host::DocumentsCount()
