@@ -1,10 +1,10 @@
 #include "documentwindow.h"
 
+#include "linkopener.h"
 #include "textsheet.h"
 #include "word/builtin/host.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -15,7 +15,6 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolBar>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -123,16 +122,13 @@ DocumentWindow::DocumentWindow(std::shared_ptr<word::builtin::Host> host, QWidge
     });
     // The word processor opens links in the user's browser.
     m_host->setLinkOpener([](const std::string &address) {
-        return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+        return openInBrowser(address);
     });
     refresh();
 }
 
 DocumentWindow::~DocumentWindow()
 {
-    if (m_guarded) {
-        m_guarded->removeEventFilter(this);
-    }
     m_host->setChangeListener(nullptr);
     m_host->setRefreshListener(nullptr);
     m_host->setLinkOpener(nullptr);
@@ -386,21 +382,6 @@ void DocumentWindow::offerSave()
             return;
         }
     }
-}
-
-void DocumentWindow::guardEnd(QWidget *window)
-{
-    m_guarded = window;
-    window->installEventFilter(this);
-}
-
-bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_guarded && event->type() == QEvent::Close && !confirmEnd()) {
-        event->ignore();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void DocumentWindow::setAsker(Asker asker)

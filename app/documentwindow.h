@@ -48,8 +48,6 @@ public:
     /// At the program's end when it can no longer go on: a changed document is saved or discarded (Save or
     /// Discard, asked again while saving fails).
     void offerSave();
-    /// Tonvale's window: a close of it first asks confirmEnd, and does not happen when that says no.
-    void guardEnd(QWidget *window);
 
     /// How the window asks and warns: icon, text and buttons in, the button pressed out. By default a modal
     /// QMessageBox; tests answer themselves.
@@ -59,7 +57,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showDocument(const word::builtin::TextDocument *doc);
@@ -83,7 +80,6 @@ private:
     std::vector<word::builtin::Run> m_savedRuns;
     bool m_modified = false;
     Asker m_asker;
-    QWidget *m_guarded = nullptr;
     bool m_updating = false;
 };
 

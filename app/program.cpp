@@ -102,7 +102,9 @@ int runProgram(int argc, char *argv[])
     std::unique_ptr<DocumentWindow> face;
     if (auto host = std::dynamic_pointer_cast<word::builtin::Host>(window.logic().host())) {
         face = std::make_unique<DocumentWindow>(host);
-        face->guardEnd(&form);
+        window.logic().setEndGuard([&face] {
+            return face->confirmEnd();
+        });
     }
     window.show();
     if (face) {
@@ -110,6 +112,7 @@ int runProgram(int argc, char *argv[])
         face->show();
     }
     const int code = QApplication::exec();
+    window.logic().setEndGuard(nullptr);
     if (face) {
         face->offerSave(); // an untrapped error ends the program without a close
     }

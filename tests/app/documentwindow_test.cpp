@@ -168,14 +168,16 @@ TEST_P(EndWithUnsavedWork, OffersSaveDiscardAndCancel)
         ASSERT_TRUE(QDir(folder).removeRecursively());
     }
     load();
-    face->guardEnd(form.get());
-    form->show();
+    window->logic().setEndGuard([this] {
+        return face->confirmEnd();
+    });
+    window->show();
     change();
     answers = row.answers;
 
-    form->close();
+    window->close();
     deliverPostedEvents();
-    EXPECT_EQ(form->isVisible(), !row.ends);
+    EXPECT_EQ(window->isVisible(), !row.ends);
     EXPECT_EQ(programEnds, row.ends ? std::vector<int>{0} : std::vector<int>{});
     std::size_t questions = 0;
     for (const auto &text : asked) {
