@@ -1,10 +1,10 @@
 #include "documentwindow.h"
 
+#include "linkopener.h"
 #include "textsheet.h"
 #include "word/builtin/host.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -15,7 +15,6 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolBar>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -97,6 +96,7 @@ DocumentWindow::DocumentWindow(std::shared_ptr<word::builtin::Host> host, QWidge
     m_view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_view->setLineWrapMode(QTextEdit::NoWrap);
+    m_view->setPlaceholderText(QStringLiteral("No song sheet is open. Choose Open... to open one."));
     setCentralWidget(m_view);
 
     QToolBar *tools = addToolBar(QStringLiteral("Document"));
@@ -106,9 +106,11 @@ DocumentWindow::DocumentWindow(std::shared_ptr<word::builtin::Host> host, QWidge
     tools->addAction(QStringLiteral("Save As..."), QKeySequence::SaveAs, this, &DocumentWindow::saveAsClicked);
     tools->addAction(QStringLiteral("Close"), QKeySequence::Close, this, &DocumentWindow::closeDocumentClicked);
     tools->addAction(QStringLiteral("Undo"), QKeySequence::Undo, this, &DocumentWindow::undoClicked);
-    statusBar()->showMessage(
-        QStringLiteral("Select a sample chord or place the insertion point here; Tonvale works on this document."));
     resize(720, 600);
+    m_asker = [this](QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons) {
+        QMessageBox box(icon, windowTitle(), text, buttons, this);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    };
 
     connect(m_view, &QTextEdit::cursorPositionChanged, this, &DocumentWindow::takeSelection);
     connect(m_view, &QTextEdit::selectionChanged, this, &DocumentWindow::takeSelection);
@@ -120,7 +122,7 @@ DocumentWindow::DocumentWindow(std::shared_ptr<word::builtin::Host> host, QWidge
     });
     // The word processor opens links in the user's browser.
     m_host->setLinkOpener([](const std::string &address) {
-        return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+        return openInBrowser(address);
     });
     refresh();
 }
@@ -152,8 +154,11 @@ void DocumentWindow::refresh()
     showDocument(doc);
     if (name != m_shownName) {
         m_shownName = name;
-        m_modified = false;
+        takeAsSaved();
     }
+    statusBar()->showMessage(
+        doc ? QStringLiteral("Select a sample chord or place the insertion point here; Tonvale works on this document.")
+            : QStringLiteral("No song sheet is open: choose Open... to open one for Tonvale to work on."));
     const QString shownName =
         name.empty() ? QStringLiteral("(no document)") : QFileInfo(QString::fromStdString(name)).fileName();
     setWindowTitle(
@@ -168,10 +173,11 @@ void DocumentWindow::showDocument(const TextDocument *doc)
     if (text == m_shownText && sameRuns(runs, m_shownRuns)) {
         return;
     }
-    const bool sameDocument = doc && m_host->activeName() == m_shownName;
-    m_modified = m_modified || (sameDocument && !m_shownText.empty());
     m_shownText = text;
     m_shownRuns = runs;
+    if (doc && m_host->activeName() == m_shownName) {
+        m_modified = text != m_savedText || !sameRuns(runs, m_savedRuns);
+    }
 
     m_updating = true;
     const int scroll = m_view->verticalScrollBar()->value();
@@ -251,7 +257,7 @@ bool DocumentWindow::openSheet(const QString &path)
         return false;
     }
     m_host->open(std::move(*sheet), QFileInfo(path).absoluteFilePath().toStdString());
-    m_modified = false;
+    takeAsSaved();
     refresh();
     return true;
 }
@@ -278,7 +284,7 @@ bool DocumentWindow::saveSheet(const QString &path)
         m_host->open(std::move(copy), name);
         m_host->setSelection(start, end);
     }
-    m_modified = false;
+    takeAsSaved();
     refresh();
     return true;
 }
@@ -331,16 +337,13 @@ void DocumentWindow::closeDocumentClicked()
         return;
     }
     if (m_modified) {
-        const auto answer = QMessageBox::question(this,
-                                                  windowTitle(),
-                                                  QStringLiteral("Save the changes to the song sheet?"),
-                                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        const auto answer = askToSave(QStringLiteral("Save the changes to the song sheet?"),
+                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !saveClicked())) {
             return;
         }
     }
     m_host->closeActive();
-    m_modified = false;
     refresh();
 }
 
@@ -355,28 +358,56 @@ void DocumentWindow::undoClicked()
     }
 }
 
-void DocumentWindow::offerSave()
+bool DocumentWindow::confirmEnd()
 {
     if (!m_modified || !m_host->activeText()) {
-        return;
+        return true;
     }
-    const auto answer = QMessageBox::question(this,
-                                              windowTitle(),
-                                              QStringLiteral("Save the changes to the song sheet before Tonvale ends?"),
-                                              QMessageBox::Save | QMessageBox::Discard);
-    if (answer == QMessageBox::Save) {
-        saveClicked();
+    const auto answer = askToSave(QStringLiteral("Save the changes to the song sheet before Tonvale ends?"),
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard) {
+        m_modified = false; // asked once: the end goes ahead without asking again
+        return true;
     }
+    // A save that fails has said why; the program goes on so that the sheet can be saved elsewhere.
+    return answer == QMessageBox::Save && saveClicked();
+}
+
+void DocumentWindow::offerSave()
+{
+    while (m_modified && m_host->activeText()) {
+        const auto answer = askToSave(QStringLiteral("Save the changes to the song sheet before Tonvale ends?"),
+                                      QMessageBox::Save | QMessageBox::Discard);
+        if (answer != QMessageBox::Save || saveClicked()) {
+            return;
+        }
+    }
+}
+
+void DocumentWindow::setAsker(Asker asker)
+{
+    m_asker = std::move(asker);
+}
+
+QMessageBox::StandardButton DocumentWindow::askToSave(const QString &text, QMessageBox::StandardButtons buttons)
+{
+    return m_asker(QMessageBox::Question, text, buttons);
+}
+
+void DocumentWindow::takeAsSaved()
+{
+    const TextDocument *doc = m_host->activeText();
+    m_savedText = doc ? std::u32string(doc->text()) : std::u32string();
+    m_savedRuns = doc ? doc->runs() : std::vector<word::builtin::Run>();
+    m_modified = false;
 }
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
 {
     // Closing this window is quitting the word processor: Tonvale's window follows through the Quit event.
     if (m_modified && m_host->activeText()) {
-        const auto answer = QMessageBox::question(this,
-                                                  windowTitle(),
-                                                  QStringLiteral("Save the changes to the song sheet?"),
-                                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        const auto answer = askToSave(QStringLiteral("Save the changes to the song sheet?"),
+                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !saveClicked())) {
             event->ignore();
             return;
@@ -389,7 +420,7 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
 
 void DocumentWindow::warn(const QString &text)
 {
-    QMessageBox::warning(this, QStringLiteral("Tonvale's word processor"), text);
+    m_asker(QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
 } // namespace app

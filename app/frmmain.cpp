@@ -123,6 +123,7 @@ QWidget *frmMain::createControl(const form::ControlSpec &spec, double dpi)
         // No default button: Enter runs a command only on the button that has the focus.
         button->setAutoDefault(false);
         button->setDefault(false);
+        button->installEventFilter(this);
     } else if (auto *box = qobject_cast<QAbstractButton *>(control)) {
         box->setText(caption);
         box->setChecked(spec.id == form::Control::Option1); // "Use Sharps" until start-up says otherwise
@@ -284,13 +285,25 @@ void frmMain::endProgram(int exitCode)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    event->accept(); // the close step never refuses the close
-    m_form.closeRequested();
+    // The close step never refuses the close; only the end guard (unsaved work) keeps the window.
+    if (m_form.closeRequested()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     // Typing in a key list selects nothing and so recomputes nothing; arrows still move the selection.
+    // Enter on the focused button runs it, as Space does (a window without a dialog's default button).
+    if (auto *button = qobject_cast<QPushButton *>(watched); button && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            button->click();
+            return true;
+        }
+    }
     if (qobject_cast<QComboBox *>(watched) && event->type() == QEvent::KeyPress) {
         const QString typed = static_cast<QKeyEvent *>(event)->text();
         if (!typed.isEmpty() && typed.at(0).isPrint()) {

@@ -58,6 +58,8 @@ std::u32string documentText(const QString &fragment)
             text += word::builtin::lineBreak;
         } else if (c == noBreakSpace) {
             text += U' ';
+        } else if (c < 0x20 && c != U'\t') {
+            // Control characters (a NUL in a broken file) are no text of a sheet, and would not survive a save.
         } else if (c != objectReplacement && c != QChar::ParagraphSeparator) {
             text += c;
         }
@@ -70,10 +72,11 @@ bool onlyNoBreakSpace(const QTextBlock &block)
     return block.text() == QString(QChar(noBreakSpace));
 }
 
-QString escaped(std::u32string_view text, bool atParagraphStart)
+/// text as HTML. afterBlank: whether what comes before it would swallow a blank (a paragraph's or a line's
+/// start, a blank of the run before); updated for the run after.
+QString escaped(std::u32string_view text, bool &afterBlank)
 {
     QString html;
-    bool afterBlank = atParagraphStart;
     for (char32_t c : text) {
         const bool blank = c == U' ';
         if (blank) {
@@ -178,7 +181,7 @@ QString sheetToHtml(const TextDocument &doc, const QString &title)
                        .arg(title.toHtmlEscaped());
     const std::u32string_view text = doc.text();
     const std::size_t end = text.size() - 1; // the final paragraph mark closes the last <p>
-    bool paragraphStart = true;
+    bool afterBlank = true; // a blank here would collapse, so it is written as a no-break space
     bool paragraphEmpty = true;
     for (const word::builtin::Run &run : doc.runs()) {
         std::size_t from = run.start;
@@ -189,9 +192,8 @@ QString sheetToHtml(const TextDocument &doc, const QString &title)
                 ++stop;
             }
             if (stop > from) {
-                html += openTags(run.format) + escaped(text.substr(from, stop - from), paragraphStart)
-                    + closeTags(run.format);
-                paragraphStart = false;
+                html +=
+                    openTags(run.format) + escaped(text.substr(from, stop - from), afterBlank) + closeTags(run.format);
                 paragraphEmpty = false;
             }
             if (stop < to) {
@@ -202,7 +204,7 @@ QString sheetToHtml(const TextDocument &doc, const QString &title)
                     html += QStringLiteral("<br>");
                     paragraphEmpty = false;
                 }
-                paragraphStart = true;
+                afterBlank = true;
                 ++stop;
             }
             from = stop;

@@ -102,6 +102,9 @@ int runProgram(int argc, char *argv[])
     std::unique_ptr<DocumentWindow> face;
     if (auto host = std::dynamic_pointer_cast<word::builtin::Host>(window.logic().host())) {
         face = std::make_unique<DocumentWindow>(host);
+        window.logic().setEndGuard([&face] {
+            return face->confirmEnd();
+        });
     }
     window.show();
     if (face) {
@@ -109,8 +112,9 @@ int runProgram(int argc, char *argv[])
         face->show();
     }
     const int code = QApplication::exec();
+    window.logic().setEndGuard(nullptr);
     if (face) {
-        face->offerSave();
+        face->offerSave(); // an untrapped error ends the program without a close
     }
     store->sync();
     return window.logic().exitCode() != 0 ? window.logic().exitCode() : code;

@@ -92,13 +92,17 @@ std::optional<int32_t> FindChords(word::Application &app, word::Prompter &prompt
     word::ChordFont font = controls.font;
     font.lColor = *color.lColor;
     if (appliesAnything(font)) {
-        // The twenty passes are one step of the word processor's Undo.
-        word::UndoGroup undo(app, "Find and Mark Chords");
-        for (const auto pattern : catalogue) {
-            FindChord(app, font, std::string(pattern));
-        }
+        // The twenty passes and the redraw are one step of the word processor's Undo, taken back when a call
+        // fails.
+        word::runAsOneStep(app, "Find and Mark Chords", [&] {
+            for (const auto pattern : catalogue) {
+                FindChord(app, font, std::string(pattern));
+            }
+            app.ScreenRefresh();
+        });
+    } else {
+        app.ScreenRefresh();
     }
-    app.ScreenRefresh();
     return color.lColor;
 }
 

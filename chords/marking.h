@@ -32,7 +32,8 @@ struct MarkControls {
 
 /// FindChords: the document check, the font parameter check, lColor from the colour boxes, the twenty
 /// passes and one ScreenRefresh; no message on success. When the parameters switch on no attribute to apply,
-/// no pass runs. Returns the new lColor when it was computed. Host failures propagate.
+/// no pass runs. Returns the new lColor when it was computed. A host failure during the passes undoes the
+/// passes made so far and then propagates (see word::runAsOneStep); other host failures propagate.
 std::optional<int32_t> FindChords(word::Application &app, word::Prompter &prompter, const MarkControls &controls);
 
 } // namespace chords

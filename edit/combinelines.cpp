@@ -3,15 +3,16 @@
 namespace edit
 {
 
-void CombineLines(word::Application &app)
+namespace
+{
+
+void combine(word::Application &app)
 {
     using word::wdCharacter;
     using word::wdExtend;
     using word::wdLine;
     constexpr std::nullopt_t move = std::nullopt; // an omitted Extend argument: the selection moves
 
-    // The whole command is one step of the word processor's Undo.
-    word::UndoGroup undo(app, "Combine Lines");
     auto selection = app.selection();
     // Line 3's text to the end of line 1.
     selection->MoveDown(wdLine, 2, move);
@@ -32,6 +33,16 @@ void CombineLines(word::Application &app)
     selection->PasteAndFormat(word::wdPasteDefault);
     selection->MoveRight(wdCharacter, 1, move);
     selection->Delete(wdCharacter, 1);
+}
+
+} // namespace
+
+void CombineLines(word::Application &app)
+{
+    // The whole command is one step of the word processor's Undo; a step that fails takes the others back.
+    word::runAsOneStep(app, "Combine Lines", [&] {
+        combine(app);
+    });
 }
 
 } // namespace edit

@@ -8,7 +8,8 @@ namespace edit
 {
 
 /// Combine Lines: the seventeen moves, cuts, pastes and deletes on one selection object, with no check and
-/// no message. Host failures propagate (a document left as far as the steps got).
+/// no message, as one undo step. A host failure undoes the steps made so far and then propagates (see
+/// word::runAsOneStep); the clipboard may then hold a cut line.
 void CombineLines(word::Application &app);
 
 } // namespace edit

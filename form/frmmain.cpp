@@ -109,6 +109,9 @@ void frmMain::restorePreferences()
     if (restore.keepColumns) {
         setCheck(Control::Check8, 1);
     }
+    if (const auto unreadable = prefs::unreadableStoreMessage(m_store)) {
+        m_view.prompter().show(*unreadable);
+    }
 }
 
 void frmMain::click(Control control)
@@ -386,7 +389,9 @@ void frmMain::Command8_Click()
     controls.blue = color.blue;
     controls.useSharps = ticked(Control::Option1);
     controls.keepColumns = ticked(Control::Check8);
-    prefs::SavePreferences(m_store, controls);
+    if (const auto problem = prefs::SavePreferences(m_store, controls)) {
+        m_view.prompter().show(*problem); // the program goes on; the user can save again
+    }
 }
 
 void frmMain::followLink(const std::string &address)
@@ -404,11 +409,14 @@ void frmMain::WDapp_Quit()
     closeRequested();
 }
 
-void frmMain::closeRequested()
+bool frmMain::closeRequested()
 {
     // One close step per run: none before start-up, none while closing or after the end.
     if (m_phase != Phase::Running) {
-        return;
+        return true;
+    }
+    if (m_mayEnd && !m_mayEnd()) {
+        return false;
     }
     m_phase = Phase::Closing;
     try {
@@ -417,13 +425,19 @@ void frmMain::closeRequested()
         }
     } catch (const std::exception &error) {
         reportUntrapped(error.what());
-        return;
+        return true;
     } catch (...) {
         reportUntrapped("Unknown error");
-        return;
+        return true;
     }
     m_phase = Phase::Ended;
     m_view.endProgram(0);
+    return true;
+}
+
+void frmMain::setEndGuard(std::function<bool()> mayEnd)
+{
+    m_mayEnd = std::move(mayEnd);
 }
 
 void frmMain::guarded(const std::function<void()> &handler)

@@ -46,8 +46,12 @@ public:
     /// behaviour (Check3, Check4, the option buttons, the text boxes, the plain labels) are ignored.
     void click(Control control);
     /// A request to close the window (the close box, the system); Exit and the host's Quit event come
-    /// the same way. Runs the close step once per run, then ends the program through the view.
-    void closeRequested();
+    /// the same way. Asks the end guard first; then runs the close step once per run and ends the program
+    /// through the view. False when the end guard kept the program running (the window stays).
+    bool closeRequested();
+    /// Asked before the close step: false keeps the program running, for work that would otherwise be lost
+    /// (the built-in word processor's unsaved sheet). Without a guard every close goes ahead.
+    void setEndGuard(std::function<bool()> mayEnd);
 
     /// Sets a check box (0 or 1) or selects an option button in code, as the user would: a check box's
     /// click behaviour runs when its value changes.
@@ -115,6 +119,7 @@ private:
     };
     Phase m_phase = Phase::Created;
     int m_exitCode = 0;
+    std::function<bool()> m_mayEnd;
 
     int32_t lColor = 0;
     bool bUseSharps = false;

@@ -74,22 +74,32 @@ std::string withLengthTag(std::string_view name, bool keepColumns)
 
 } // namespace
 
+bool confirmPass(word::Prompter &prompter, const word::ChordFont &font)
+{
+    if (!font.useStyle && !font.useColor) {
+        const word::Message question{"Chord font parameters are not set.\r\nDo you want to continue?",
+                                     "Error",
+                                     word::Icon::Question,
+                                     word::Buttons::YesNoDefaultNo};
+        return prompter.show(question) != word::Answer::No;
+    }
+    return true;
+}
+
 void ReplaceChords(word::Application &app,
                    word::Prompter &prompter,
                    const word::ChordFont &font,
                    const PassOptions &options,
                    int32_t lDelta)
 {
-    const bool keepColumns = options.keepColumns;
-    if (!font.useStyle && !font.useColor) {
-        const word::Message question{"Chord font parameters are not set.\r\nDo you want to continue?",
-                                     "Error",
-                                     word::Icon::Question,
-                                     word::Buttons::YesNoDefaultNo};
-        if (prompter.show(question) == word::Answer::No) {
-            return;
-        }
+    if (confirmPass(prompter, font)) {
+        replaceConfirmed(app, font, options, lDelta);
     }
+}
+
+void replaceConfirmed(word::Application &app, const word::ChordFont &font, const PassOptions &options, int32_t lDelta)
+{
+    const bool keepColumns = options.keepColumns;
     // No-chord marks hold a C: they stand aside while the notes move.
     for (const auto &mark : noChordMarks) {
         word::ReplaceText(app, font, std::string(mark.find), std::string(mark.stand), true);

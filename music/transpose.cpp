@@ -46,14 +46,18 @@ TransposeResult Transpose(word::Application &app, word::Prompter &prompter, cons
         return result;
     }
     try {
-        word::UndoGroup undo(app, "Transpose");
+        // The question comes before the undo step opens: some word processors freeze their view inside one.
         const PassOptions options{controls.nashvilleIn ? Notation::Nashville : Notation::Letters,
                                   controls.nashvilleOut ? Notation::Nashville : Notation::Letters,
                                   controls.useSharps ? Spelling::Sharps : Spelling::Flats,
                                   controls.keepColumns};
-        ReplaceChords(app, prompter, font, options, *lDelta);
-    } catch (const word::AutomationError &error) {
-        prompter.show(transposeError(error.what()));
+        if (confirmPass(prompter, font)) {
+            word::runAsOneStep(app, "Transpose", [&] {
+                replaceConfirmed(app, font, options, *lDelta);
+            });
+        }
+    } catch (...) {
+        prompter.show(transposeError(word::currentFailure()));
         return result;
     }
     result.newCurrentKey = controls.newKey;

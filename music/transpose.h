@@ -55,11 +55,20 @@ struct TransposeResult {
 };
 
 /// The Transpose command: the document and key checks, lColor, bUseSharps, the shift read from the Semi Tones
-/// text (rounded half to even), and ReplaceChords as one undo step "Transpose". A host failure or an overflow
-/// during the pass is shown as "Transpose Error" with its description and leaves the current key; otherwise
-/// the new key becomes the current key (also when the confirmation was declined). Messages and the
-/// confirmation go through prompter. Failures before the pass (the document count) propagate.
+/// text (rounded half to even), and ReplaceChords: its question first, then the pass as one undo step
+/// "Transpose" (the question never waits inside an open step). Any failure during the pass (a host failure,
+/// memory running out, a library's own error) undoes the pass's partial step, is shown as "Transpose Error"
+/// with its description and leaves the current key, as does a shift beyond the 32-bit range; otherwise the new
+/// key becomes the current key (also when the confirmation was declined). Messages and the confirmation go
+/// through prompter. Failures before the pass (the document count) propagate.
 TransposeResult Transpose(word::Application &app, word::Prompter &prompter, const TransposeControls &controls);
+
+/// The question "Chord font parameters are not set" when no chord font parameter is switched on; false when
+/// the user answers No (true without a question).
+bool confirmPass(word::Prompter &prompter, const word::ChordFont &font);
+
+/// The transposition pass after its question (confirmPass): everything ReplaceChords does but ask.
+void replaceConfirmed(word::Application &app, const word::ChordFont &font, const PassOptions &options, int32_t lDelta);
 
 /// The transposition pass: the confirmation when no chord font parameter is switched on, the no-chord marks
 /// set aside, the Nashville input conversion, the twenty-one note names to tone markers, the twelve markers to

@@ -13,7 +13,7 @@ const char *flag(bool set)
 
 } // namespace
 
-void SavePreferences(SettingsStore &store, const PreferenceControls &controls)
+std::optional<word::Message> SavePreferences(SettingsStore &store, const PreferenceControls &controls)
 {
     store.set("Use Font Style", flag(controls.useStyle));
     store.set("Bold", flag(controls.bold));
@@ -25,6 +25,27 @@ void SavePreferences(SettingsStore &store, const PreferenceControls &controls)
     store.set("Blue", controls.blue);
     store.set("Accidentals", controls.useSharps ? "1" : "0");
     store.set("Keep Columns", controls.keepColumns ? "1" : "0");
+    if (const auto problem = store.commit()) {
+        return word::Message{"Could not save the preferences: " + *problem,
+                             "Tonvale",
+                             word::Icon::Exclamation,
+                             word::Buttons::Ok};
+    }
+    return std::nullopt;
+}
+
+std::optional<word::Message> unreadableStoreMessage(const SettingsStore &store)
+{
+    const auto file = store.unreadable();
+    if (!file) {
+        return std::nullopt;
+    }
+    return word::Message{"Could not read the preferences in " + *file
+                             + ". The preferences that could be read are used; the file stays as it is until you "
+                               "save the preferences.",
+                         "Tonvale",
+                         word::Icon::Exclamation,
+                         word::Buttons::Ok};
 }
 
 Restore RestorePreferences(SettingsStore &store)

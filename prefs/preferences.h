@@ -3,6 +3,8 @@
 // The default preferences: the chord font parameters, the sharps/flats choice and "Keep Chord Columns", saved on
 // request and restored at start-up, as ten string keys of the application's "Options" section.
 
+#include "word/messages.h"
+
 #include <optional>
 #include <string>
 
@@ -18,6 +20,17 @@ public:
     virtual std::string get(const std::string &key) = 0;
     /// Store value under key.
     virtual void set(const std::string &key, const std::string &value) = 0;
+    /// Write what was set to permanent storage and check it is there; the reason (a sentence) when it is not.
+    virtual std::optional<std::string> commit()
+    {
+        return std::nullopt;
+    }
+    /// The file (or place) that could not be read, or not in full, when the store was opened; it stays as it
+    /// is until something is set.
+    virtual std::optional<std::string> unreadable() const
+    {
+        return std::nullopt;
+    }
 };
 
 /// The controls that are saved, as they stand when "Save as Default Preferences" is clicked.
@@ -35,8 +48,13 @@ struct PreferenceControls {
 };
 
 /// Writes the ten keys in their order: "Use Font Style", "Bold", "Italics", "Underline", "Use Font Color",
-/// "Red", "Green", "Blue", "Accidentals", "Keep Columns" ("0"/"1"). Store failures propagate.
-void SavePreferences(SettingsStore &store, const PreferenceControls &controls);
+/// "Red", "Green", "Blue", "Accidentals", "Keep Columns" ("0"/"1"), then commits them. When the store did not
+/// take them, the message to show: "Could not save the preferences: <reason>"; the program goes on.
+std::optional<word::Message> SavePreferences(SettingsStore &store, const PreferenceControls &controls);
+
+/// When the store could not be read in full at start, the message to show once: which file, that what could be
+/// read is used, and that the file stays as it is until the preferences are saved.
+std::optional<word::Message> unreadableStoreMessage(const SettingsStore &store);
 
 /// The control changes of the restore, to be applied in the order of the members (each as a user action).
 struct Restore {

@@ -148,7 +148,7 @@ public:
 /// How a host names itself in the messages the user reads.
 struct HostNames {
     std::string product; ///< "Microsoft Word": "Unable to start Microsoft Word."
-    std::string document; ///< "Word": "No Word document found."
+    std::string document; ///< "Word": "No Word document found."; empty: "No document found in <product>."
 };
 
 /// Word's Application object, held as WDapp for the whole run.
@@ -180,6 +180,10 @@ public:
     virtual void StartUndoGroup(const std::string &name) = 0;
     /// End the undo step begun by StartUndoGroup.
     virtual void EndUndoGroup() = 0;
+    /// Take back a failed command's partial changes: end the undo step of the last StartUndoGroup if it is
+    /// still open, then undo that step when it holds a change (nothing when it holds none). Throws
+    /// AutomationError when the host cannot undo it; the document then may hold the partial changes.
+    virtual void UndoLastGroup() = 0;
 
     /// The handler of Word's Quit event. It always runs through the event poster (below).
     void setQuitHandler(std::function<void()> handler);
@@ -208,9 +212,23 @@ public:
     UndoGroup(const UndoGroup &) = delete;
     UndoGroup &operator=(const UndoGroup &) = delete;
 
+    /// The command failed: end the step and undo it (UndoLastGroup), so that the document is as it was
+    /// before the command. False when the host could not undo it.
+    bool rollBack() noexcept;
+
 private:
     Application &m_app;
     bool m_started = false;
 };
+
+/// The description of the exception being handled, for the user: what() of a std::exception, "Out of
+/// memory." for std::bad_alloc, "Unknown error" for anything else. Call only inside a catch block.
+std::string currentFailure();
+
+/// Run command as one undo step named name. When it fails (any exception) its partial step is undone before
+/// the failure goes on to the caller, so that the document is as it was. When that undo fails too, the
+/// failure goes on as an AutomationError whose description adds that the document may hold unfinished
+/// changes and that the word processor's own Undo takes them back.
+void runAsOneStep(Application &app, const std::string &name, const std::function<void()> &command);
 
 } // namespace word

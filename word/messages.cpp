@@ -5,6 +5,13 @@ namespace word
 
 Message noDocumentMessage(const HostNames &names)
 {
+    if (names.document.empty()) {
+        // A word processor without a document type of its own names itself after the documents.
+        return {"No document found in " + names.product + ".  Open a song sheet in it and try again.",
+                "Error",
+                Icon::Critical,
+                Buttons::Ok};
+    }
     return {"No " + names.document + " document found.  Open a " + names.document + " document and try again.",
             "Error",
             Icon::Critical,
@@ -32,8 +39,8 @@ Message fatalMessage(const HostNames &names)
         rest = product.substr(space + 1);
     }
     std::string text = "Unable to start " + product + ".  This application requires " + first + "\r\n";
-    text += (rest.empty() ? std::string() : rest + ".  ") + "Make sure that it is properly installed, or open a "
-        + names.document + "\r\n";
+    text += (rest.empty() ? std::string() : rest + ".  ") + "Make sure that it is properly installed, or open a"
+        + (names.document.empty() ? std::string() : " " + names.document) + "\r\n";
     text += "document and try again.";
     return {text, "Fatal Error", Icon::Critical, Buttons::Ok};
 }

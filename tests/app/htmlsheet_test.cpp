@@ -37,7 +37,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripRow{"line_break", "{b|G}\vline two\nnext"},
                       RoundTripRow{"markup_characters", "a < b & c > d \"quoted\""},
                       RoundTripRow{"italic_underline", "{i|Chorus:} {u|twice} {biu#0000FF|F#m7b5}"},
-                      RoundTripRow{"unicode", "Dm\u00e9l\u00e9e \u266f \U0001F3B8"}),
+                      RoundTripRow{"unicode", "Dm\u00e9l\u00e9e \u266f \U0001F3B8"},
+                      // Found by fuzzing: a blank after a blank of another format collapsed on saving.
+                      RoundTripRow{"blanks_across_formats", "{b|G} {b| }  {i| }{b|C}\nG {u| }x"}),
     [](const auto &info) {
         return std::string(info.param.name);
     });
@@ -49,6 +51,13 @@ TEST(HtmlSheet, ReadsAWordProcessorsBlanksAndColours)
         "<b><span style='color:#C00000'>C</span></b></p><p class=MsoNormal><o:p>&nbsp;</o:p></p>"
         "<p class=MsoNormal>Amazing grace</p></body></html>");
     EXPECT_EQ(toNotation(app::sheetFromHtml(html)), "{b#C00000|G}   {b#C00000|C}\n\nAmazing grace");
+}
+
+TEST(HtmlSheet, ControlCharactersAreNoTextOfASheet)
+{
+    // Found by fuzzing: a NUL in a broken file was read as text and lost blanks after it on saving.
+    const QString html = QStringLiteral("<p>G\u0001 C") + QChar(0) + QStringLiteral("D</p>");
+    EXPECT_EQ(toNotation(app::sheetFromHtml(html)), "G CD");
 }
 
 TEST(HtmlSheet, TheSampleSheetHasBoldDarkRedChordsInG)

@@ -143,6 +143,22 @@ TEST_F(ViewTest, EscapeAndEnterRunNoCommand)
     EXPECT_TRUE(window->isVisible());
 }
 
+TEST_F(ViewTest, EnterOnAFocusedButtonRunsIt)
+{
+    openSheet("{b|C}\nlyrics");
+    window->show();
+    find<QCheckBox>("Check1")->setChecked(true); // bold chords
+    find<QComboBox>("Combo1")->setCurrentIndex(3); // C
+    find<QComboBox>("Combo2")->setCurrentIndex(5); // D
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QWidget *transpose = find("Command2");
+        transpose->setFocus();
+        QTest::keyClick(transpose, key);
+        find<QComboBox>("Combo2")->setCurrentIndex(7); // E: the next press moves D to E
+    }
+    EXPECT_EQ(sheet(), "{b|E}\nlyrics");
+}
+
 TEST_F(ViewTest, TheCloseBoxAndExitRunOneCloseStep)
 {
     window->show();

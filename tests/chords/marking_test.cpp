@@ -84,8 +84,8 @@ TEST_F(MarkingTest, TwentyPassesThenOneRefreshWithReplacementAttributesOnly)
     for (const auto pattern : chords::catalogue) {
         tests::append(expected, findChordLog(applied, std::string(pattern)));
     }
-    expected.push_back("Application.EndUndoGroup");
     expected.push_back("Application.ScreenRefresh");
+    expected.push_back("Application.EndUndoGroup");
     EXPECT_EQ(tests::operations(host.callLog()), expected);
     EXPECT_TRUE(prompter.shown.empty());
 }

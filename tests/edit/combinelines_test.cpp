@@ -106,12 +106,16 @@ TEST_F(CombineLinesTest, NoDocumentFailsUntrapped)
     EXPECT_THROW(edit::CombineLines(host), word::AutomationError);
 }
 
-TEST_F(CombineLinesTest, FailureBetweenCutAndPasteLeavesTheTextOnTheClipboard)
+TEST_F(CombineLinesTest, FailureBetweenCutAndPasteTakesTheCutBack)
 {
     open("a\nb\nc\nd\ne");
     host.failOn("Selection.PasteAndFormat", "Paste failed.");
     EXPECT_THROW(edit::CombineLines(host), word::AutomationError);
-    EXPECT_EQ(sheet(), "a\nb\n\nd\ne");
+    EXPECT_EQ(sheet(), "a\nb\nc\nd\ne");
+    host.clearFaults();
+    host.setSelection(0, 0);
+    host.selection()->PasteAndFormat(word::wdPasteDefault); // the cut text is still on the clipboard
+    EXPECT_EQ(sheet(), "ca\nb\nc\nd\ne");
 }
 
 } // namespace

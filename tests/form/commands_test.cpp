@@ -308,6 +308,16 @@ INSTANTIATE_TEST_SUITE_P(Links,
                              return std::string(info.param.name);
                          });
 
+TEST_F(CommandsTest, APreferencesSaveThatFailsIsReportedAndTheProgramGoesOn)
+{
+    store.commitProblem = "/home/me/.config/Tonvale/Tonvale.conf cannot be written.";
+    view.click(Control::Command8);
+    EXPECT_EQ(shown(),
+              std::vector<std::string>{
+                  "Tonvale: Could not save the preferences: /home/me/.config/Tonvale/Tonvale.conf cannot be written."});
+    EXPECT_TRUE(view.programEnds.empty());
+}
+
 TEST_F(CommandsTest, AnUntrappedHostFailureIsReportedAndEndsTheProgram)
 {
     openSheet("{b|C}");

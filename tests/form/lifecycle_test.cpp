@@ -207,4 +207,35 @@ TEST(FormLifetime, AQuitEventPostedForAFormThatIsGoneRunsNothing)
     EXPECT_EQ(view.deliverPosted(), 0);
 }
 
+TEST_F(CloseTest, AnEndGuardThatSaysNoKeepsTheProgramRunning)
+{
+    openSheet("song");
+    bool mayEnd = false;
+    int asked = 0;
+    form.setEndGuard([&] {
+        ++asked;
+        return mayEnd;
+    });
+    view.click(Control::Command3);
+    EXPECT_FALSE(form.closeRequested()) << "the close box is refused as well";
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(view.programEnds.empty());
+    EXPECT_TRUE(host->callLog().empty()) << "no close step";
+
+    mayEnd = true;
+    view.click(Control::Command3);
+    EXPECT_EQ(view.programEnds, std::vector<int>{0});
+}
+
+TEST_F(FormTest, AStoreThatCouldNotBeReadIsNamedOnceAtStart)
+{
+    store.unreadableFile = "/home/me/.config/Tonvale/Tonvale.conf";
+    store.values["Bold"] = "1";
+    load();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].text.find("/home/me/.config/Tonvale/Tonvale.conf"), std::string::npos);
+    EXPECT_EQ(view.value(Control::Check1), 1) << "what could be read is restored";
+    EXPECT_TRUE(store.written.empty()) << "the store is left as it is";
+}
+
 } // namespace

@@ -1,11 +1,14 @@
 #include "music/transpose.h"
 #include "tests/music/calllogs.h"
 #include "tests/music/testprompter.h"
+#include "tests/support/faultyhost.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 namespace
 {
@@ -249,13 +252,75 @@ TEST_F(TransposeTest, KeepingChordColumnsIsStillOneUndoStep)
     EXPECT_EQ(sheet(), "{b|Em}    {b|Bb}  {b|G}");
 }
 
-TEST_F(TransposeTest, UndoGroupEndsAfterAFailure)
+TEST_F(TransposeTest, AFailedPassEndsItsUndoStepAndTakesItBack)
 {
-    open("{b|C}");
+    open("{b|C} {b|Bb}");
     host.setLogging(true);
-    host.failOn("Find.Execute", "Disk full.");
+    host.failOn("Application.ScreenRefresh", "Disk full.");
     run(boldControls());
-    EXPECT_EQ(tests::operations(host.callLog()).back(), "Application.EndUndoGroup");
+    const auto &calls = host.callLog();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "Application.EndUndoGroup");
+    EXPECT_EQ(calls.back(), "Document.Undo");
+    EXPECT_EQ(sheet(), "{b|C} {b|Bb}");
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("Disk full.")});
+}
+
+struct FailureRow {
+    const char *name;
+    std::exception_ptr error;
+    std::string description; ///< as the Transpose Error shows it
+};
+
+class AnyFailureInThePass : public testing::TestWithParam<FailureRow>
+{
+};
+
+TEST_P(AnyFailureInThePass, IsATransposeErrorAndTakesThePassBack)
+{
+    word::builtin::Host host;
+    host.open(fromNotation("{b|C} {b|Bb}"));
+    testsupport::FaultyHost faulty(host);
+    tests::TestPrompter prompter;
+    faulty.failAtCall(60, GetParam().error); // inside the third replacement, after "Bb" became a marker
+    const auto result = music::Transpose(faulty, prompter, boldControls());
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError(GetParam().description)});
+    EXPECT_FALSE(result.newCurrentKey);
+    EXPECT_EQ(toNotation(*host.activeText()), "{b|C} {b|Bb}");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures,
+    AnyFailureInThePass,
+    testing::Values(
+        FailureRow{"Host", std::make_exception_ptr(word::AutomationError("Disk full.")), "Disk full."},
+        FailureRow{"OutOfMemory", std::make_exception_ptr(std::bad_alloc()), "Out of memory."},
+        FailureRow{"Library", std::make_exception_ptr(std::length_error("pattern too long")), "pattern too long"},
+        FailureRow{"NotAStandardException", std::make_exception_ptr(42), "Unknown error"}),
+    [](const auto &info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(TransposeTest, TheQuestionComesBeforeTheUndoStepOpens)
+{
+    open("A");
+    host.setLogging(true);
+    struct Recorder : word::Prompter {
+        word::builtin::Host *host = nullptr;
+        std::size_t callsWhenAsked = 0;
+        word::Answer show(const word::Message &) override
+        {
+            callsWhenAsked = host->callLog().size();
+            return word::Answer::Yes;
+        }
+    } recorder;
+    recorder.host = &host;
+    auto controls = boldControls();
+    controls.font = {};
+    music::Transpose(host, recorder, controls);
+    EXPECT_EQ(recorder.callsWhenAsked, 1u) << "only Documents.Count before the question";
+    EXPECT_EQ(host.callLog().at(1), "Application.StartUndoGroup Name:=Transpose");
+    EXPECT_EQ(sheet(), "B");
 }
 
 TEST_F(TransposeTest, NashvilleSheetToLetters)

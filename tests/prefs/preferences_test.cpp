@@ -25,9 +25,20 @@ public:
         values[key] = value;
     }
 
+    std::optional<std::string> commit() override
+    {
+        return commitProblem;
+    }
+    std::optional<std::string> unreadable() const override
+    {
+        return unreadableFile;
+    }
+
     std::map<std::string, std::string> values;
     std::vector<std::string> reads;
     std::vector<std::pair<std::string, std::string>> writes;
+    std::optional<std::string> commitProblem; ///< what commit says
+    std::optional<std::string> unreadableFile; ///< what unreadable says
 };
 
 using Writes = std::vector<std::pair<std::string, std::string>>;
@@ -175,6 +186,31 @@ TEST(RestorePreferences, RestoresWhatWasSaved)
     EXPECT_FALSE(restore.underline);
     EXPECT_TRUE(restore.useSharps);
     EXPECT_TRUE(restore.keepColumns);
+}
+
+TEST(SavePreferences, AStoreThatDidNotTakeThemIsReported)
+{
+    RecordingStore store;
+    EXPECT_EQ(prefs::SavePreferences(store, {}), std::nullopt);
+    store.commitProblem = "/home/me/.config/Tonvale/Tonvale.conf cannot be written.";
+    const auto message = prefs::SavePreferences(store, {});
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->text,
+              "Could not save the preferences: /home/me/.config/Tonvale/Tonvale.conf cannot be written.");
+    EXPECT_EQ(message->title, "Tonvale");
+    EXPECT_EQ(message->buttons, word::Buttons::Ok);
+}
+
+TEST(RestorePreferences, AStoreThatCouldNotBeReadIsNamedOnce)
+{
+    RecordingStore store;
+    EXPECT_EQ(prefs::unreadableStoreMessage(store), std::nullopt);
+    store.unreadableFile = "/home/me/.config/Tonvale/Tonvale.conf";
+    const auto message = prefs::unreadableStoreMessage(store);
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->text.find("Could not read the preferences in /home/me/.config/Tonvale/Tonvale.conf."),
+              std::string::npos);
+    EXPECT_EQ(message->title, "Tonvale");
 }
 
 } // namespace

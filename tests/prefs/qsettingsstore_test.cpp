@@ -81,11 +81,45 @@ TEST_F(QSettingsStoreTest, BinaryGarbageReadsAsEmpty)
     EXPECT_EQ(store.get("Accidentals"), "");
 }
 
-TEST_F(QSettingsStoreTest, UnreadableStoreReadsAsEmpty)
+TEST_F(QSettingsStoreTest, UnreadableStoreReadsAsEmptyAndCannotBeWritten)
 {
     ASSERT_TRUE(QDir(path("")).mkdir("adirectory"));
     prefs::QSettingsStore store(path("adirectory"));
     EXPECT_EQ(store.get("Red"), "");
+    EXPECT_EQ(store.unreadable(), path("adirectory").toStdString());
+    store.set("Red", "255");
+    EXPECT_EQ(store.commit(), path("adirectory").toStdString() + " cannot be written.");
+}
+
+TEST_F(QSettingsStoreTest, AWritableStoreCommitsAndReadsBack)
+{
+    prefs::QSettingsStore store(path("prefs.ini"));
+    EXPECT_EQ(store.unreadable(), std::nullopt);
+    store.set("Red", "@255");
+    store.set("Green", "");
+    EXPECT_EQ(store.commit(), std::nullopt);
+    EXPECT_EQ(prefs::QSettingsStore(path("prefs.ini")).get("Red"), "@255");
+}
+
+TEST_F(QSettingsStoreTest, APartlyBrokenStoreGivesWhatItCanAndStaysUntilSaved)
+{
+    const QByteArray broken("[Options]\nRed=12\n\xff\xfe[[[\nGreen\n=4\n", 34);
+    writeFile("broken.ini", broken);
+    {
+        prefs::QSettingsStore store(path("broken.ini"));
+        EXPECT_EQ(store.get("Red"), "12");
+        EXPECT_EQ(store.unreadable(), path("broken.ini").toStdString());
+        store.sync();
+    }
+    QFile file(path("broken.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), broken) << "reading alone never rewrites the file";
+    file.close();
+
+    prefs::QSettingsStore store(path("broken.ini"));
+    store.set("Blue", "3");
+    EXPECT_EQ(store.commit(), std::nullopt) << "saving replaces it";
+    EXPECT_EQ(prefs::QSettingsStore(path("broken.ini")).get("Blue"), "3");
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,19 @@ class MemoryStore : public prefs::SettingsStore
 public:
     std::string get(const std::string &key) override;
     void set(const std::string &key, const std::string &value) override;
+    std::optional<std::string> commit() override
+    {
+        return commitProblem;
+    }
+    std::optional<std::string> unreadable() const override
+    {
+        return unreadableFile;
+    }
 
     std::map<std::string, std::string> values;
     std::vector<std::string> written; ///< keys in the order written
+    std::optional<std::string> commitProblem; ///< what commit says: a store that does not take a save
+    std::optional<std::string> unreadableFile; ///< what unreadable says: a store not read in full at start
 };
 
 /// A host kind that attaches to host (null: none running) and cannot start one.

@@ -8,7 +8,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace
 {
@@ -65,6 +68,8 @@ TEST(KilledOffice, ATranspositionFailsWithTheLostConnectionAndLaterCallsToo)
     word::ChordFont font;
     font.useStyle = 1;
     font.bold = 1;
+    const std::string pipe = "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + unotest::officeOptions().pipeName;
+    ASSERT_TRUE(std::filesystem::exists(pipe));
     std::thread killer([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         unotest::killOffice();
@@ -80,6 +85,7 @@ TEST(KilledOffice, ATranspositionFailsWithTheLostConnectionAndLaterCallsToo)
     }
     killer.join();
     EXPECT_EQ(message, "The connection to LibreOffice Writer was lost.");
+    EXPECT_FALSE(std::filesystem::exists(pipe)) << "a killed office's pipes are removed";
 
     try {
         host.DocumentsCount();

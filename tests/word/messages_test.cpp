@@ -49,6 +49,12 @@ INSTANTIATE_TEST_SUITE_P(
                                "again.",
                                "Unable to start LibreOffice Writer.  This application requires LibreOffice\r\n"
                                "Writer.  Make sure that it is properly installed, or open a LibreOffice Writer\r\n"
+                               "document and try again."},
+                    MessageRow{"BuiltIn",
+                               {"Tonvale's word processor", ""},
+                               "No document found in Tonvale's word processor.  Open a song sheet in it and try again.",
+                               "Unable to start Tonvale's word processor.  This application requires Tonvale's word\r\n"
+                               "processor.  Make sure that it is properly installed, or open a\r\n"
                                "document and try again."}),
     [](const auto &info) {
         return std::string(info.param.name);

@@ -54,6 +54,7 @@ void Host::State::recordUndo(DocEntry &d, TextDocument &&prev, std::size_t ancho
         return;
     }
     d.groupSnapshot = undoDepth > 0;
+    d.lastGroupOnTop = undoDepth > 0;
     d.undo.push_back({std::move(prev), anchor, active});
     // Keep the last steps within a count and a memory budget (always the newest one).
     std::size_t bytes = 0;
@@ -170,6 +171,7 @@ bool Host::undo()
     d.active = step.active;
     d.preferredColumn.reset();
     d.groupSnapshot = false;
+    d.lastGroupOnTop = false;
     m_state->changed();
     return true;
 }
@@ -223,8 +225,8 @@ void Host::simulateUserQuit()
 
 HostNames Host::names() const
 {
-    // The built-in host stands in for Word, and the messages speak of it as Word.
-    return {"Microsoft Word", "Word"};
+    // The messages name the built-in word processor itself, never a word processor the machine may not have.
+    return {"Tonvale's word processor", ""};
 }
 
 int32_t Host::DocumentsCount()
@@ -267,7 +269,11 @@ void Host::Quit()
 void Host::StartUndoGroup(const std::string &name)
 {
     m_state->call("Application.StartUndoGroup", "Application.StartUndoGroup Name:=" + name);
-    ++m_state->undoDepth;
+    if (m_state->undoDepth++ == 0) {
+        for (DocEntry &d : m_state->documents) {
+            d.lastGroupOnTop = false;
+        }
+    }
 }
 
 void Host::EndUndoGroup()
@@ -277,6 +283,19 @@ void Host::EndUndoGroup()
         for (DocEntry &d : m_state->documents) {
             d.groupSnapshot = false;
         }
+    }
+}
+
+void Host::UndoLastGroup()
+{
+    // The step is closed whether or not the undo goes through.
+    m_state->undoDepth = 0;
+    for (DocEntry &d : m_state->documents) {
+        d.groupSnapshot = false;
+    }
+    m_state->call("Document.Undo", "Document.Undo");
+    if (!m_state->documents.empty() && m_state->doc().lastGroupOnTop) {
+        undo();
     }
 }
 

@@ -80,6 +80,7 @@ public:
     void Quit() override;
     void StartUndoGroup(const std::string &name) override;
     void EndUndoGroup() override;
+    void UndoLastGroup() override;
 
     struct State; ///< the engine's state, shared with its short-lived Selection and Find handles
 

@@ -39,6 +39,7 @@ struct DocEntry {
     std::optional<std::size_t> preferredColumn; ///< kept across consecutive vertical moves
     std::vector<UndoStep> undo;
     bool groupSnapshot = false; ///< the open undo group already holds this document's step
+    bool lastGroupOnTop = false; ///< the newest undo step is the one the last undo group recorded
 
     std::size_t start() const
     {

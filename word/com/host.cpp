@@ -285,13 +285,15 @@ std::vector<Dispatch> sheetParts(Dispatch &application)
     return parts;
 }
 
+// changed: set when a call changed the document (kept by the host for undoing a failed command).
 class ComFind final : public Find
 {
 public:
-    ComFind(FindSettings &settings, Dispatch &application, Dispatch selection)
+    ComFind(FindSettings &settings, Dispatch &application, Dispatch selection, bool &changed)
         : m_settings(settings)
         , m_application(application)
         , m_selection(std::move(selection))
+        , m_changed(changed)
     {
     }
 
@@ -356,7 +358,9 @@ public:
         if (replace != wdReplaceAll) {
             Dispatch find = m_selection.object("Find", "Find");
             applySettings(find, m_settings);
-            return execute(find, replace);
+            const bool found = execute(find, replace);
+            m_changed = m_changed || (found && replace != wdReplaceNone);
+            return found;
         }
         // Range.Find, not Selection.Find: the whole of each part, and the selection stays where it is.
         bool found = false;
@@ -364,6 +368,7 @@ public:
             Dispatch find = part.object("Find", "Find");
             applySettings(find, m_settings);
             found = execute(find, replace) || found;
+            m_changed = m_changed || found;
         }
         return found;
     }
@@ -372,15 +377,17 @@ private:
     FindSettings &m_settings;
     Dispatch &m_application;
     Dispatch m_selection;
+    bool &m_changed;
 };
 
 class ComSelection final : public Selection
 {
 public:
-    ComSelection(FindSettings &settings, Dispatch &application, Dispatch selection)
+    ComSelection(FindSettings &settings, Dispatch &application, Dispatch selection, bool &changed)
         : m_settings(settings)
         , m_application(application)
         , m_selection(std::move(selection))
+        , m_changed(changed)
     {
     }
 
@@ -416,23 +423,27 @@ public:
     void Cut() override
     {
         m_selection.call("Cut");
+        m_changed = true;
     }
     void PasteAndFormat(int32_t type) override
     {
         std::vector<Variant> args;
         args.push_back(Variant::int32(type));
         m_selection.call("PasteAndFormat", std::move(args));
+        m_changed = true;
     }
     int32_t Delete(int32_t unit, int16_t count) override
     {
         std::vector<Variant> args;
         args.push_back(Variant::int32(unit));
         args.push_back(Variant::int16(count));
-        return toInt32(m_selection.call("Delete", std::move(args)), "Selection.Delete");
+        const int32_t deleted = toInt32(m_selection.call("Delete", std::move(args)), "Selection.Delete");
+        m_changed = m_changed || deleted != 0;
+        return deleted;
     }
     std::unique_ptr<Find> find() override
     {
-        return std::make_unique<ComFind>(m_settings, m_application, m_selection);
+        return std::make_unique<ComFind>(m_settings, m_application, m_selection, m_changed);
     }
 
 private:
@@ -451,6 +462,7 @@ private:
     FindSettings &m_settings;
     Dispatch &m_application;
     Dispatch m_selection;
+    bool &m_changed;
 };
 
 class ComDocument final : public Document
@@ -487,6 +499,8 @@ struct Host::State {
     ComPtr<QuitSink> sink;
     bool quitSeen = false;
     bool undoOpen = false;
+    bool undoRecorded = false; ///< the last group was a custom undo record
+    bool changed = false; ///< a call changed the document since the last group began
     FindSettings find;
 };
 
@@ -679,7 +693,8 @@ std::unique_ptr<Selection> Host::selection()
 {
     return std::make_unique<ComSelection>(m_state->find,
                                           *m_state->application,
-                                          m_state->application->object("Selection", "Selection"));
+                                          m_state->application->object("Selection", "Selection"),
+                                          m_state->changed);
 }
 
 std::unique_ptr<Document> Host::activeDocument()
@@ -709,6 +724,8 @@ void Host::Quit()
 
 void Host::StartUndoGroup(const std::string &name)
 {
+    m_state->changed = false;
+    m_state->undoRecorded = false;
     // Application.UndoRecord came with Word 2010; an older Word simply keeps separate undo steps.
     if (!m_state->application->has("UndoRecord")) {
         return;
@@ -726,6 +743,7 @@ void Host::StartUndoGroup(const std::string &name)
     args.push_back(Variant::string(name));
     undo.call("StartCustomRecord", std::move(args));
     m_state->undoOpen = true;
+    m_state->undoRecorded = true;
 }
 
 void Host::EndUndoGroup()
@@ -735,6 +753,25 @@ void Host::EndUndoGroup()
     }
     m_state->undoOpen = false;
     m_state->application->object("UndoRecord", "UndoRecord").call("EndCustomRecord");
+}
+
+void Host::UndoLastGroup()
+{
+    EndUndoGroup();
+    // Word keeps no empty custom record, so undoing without a change would take back the user's own last step.
+    if (!m_state->changed) {
+        return;
+    }
+    if (!m_state->undoRecorded) {
+        throw AutomationError("This version of Word keeps each change of a command as an undo step of its own.");
+    }
+    std::vector<Variant> args;
+    args.push_back(Variant::int32(1));
+    if (!toBool(m_state->application->object("ActiveDocument", "Document").call("Undo", std::move(args)),
+                "Document.Undo")) {
+        throw AutomationError("Word could not undo the command.");
+    }
+    m_state->changed = false;
 }
 
 std::string Host::noDocumentReason()

@@ -97,6 +97,7 @@ public:
     void StartUndoGroup(const std::string &name) override;
     void EndUndoGroup() override;
     std::string noDocumentReason() override;
+    void UndoLastGroup() override;
 
     struct State; ///< the COM objects, hidden from the header
 

@@ -287,7 +287,15 @@ void Host::StartUndoGroup(const std::string &name)
         group.doc = doc;
         group.undo = supplier->getUndoManager();
         group.model.set(doc, UNO_QUERY_THROW);
+        if (m_impl->groups.empty()) {
+            // An empty step leaves no action behind: comparing the steps tells whether the group holds one.
+            group.titlesBefore = group.undo->getAllUndoActionTitles();
+            m_impl->lastGroup.reset();
+        }
         group.undo->enterUndoContext(ou(name));
+        if (m_impl->groups.empty()) {
+            m_impl->lastGroup = group;
+        }
         m_impl->paragraphCriteria.reset();
         m_impl->uniformKerning.reset();
         // Without redrawing after every change a whole pass runs about three times faster.
@@ -311,6 +319,26 @@ void Host::EndUndoGroup()
         m_impl->paragraphCriteria.reset();
         m_impl->uniformKerning.reset();
         Impl::closeGroup(group);
+    });
+}
+
+void Host::UndoLastGroup()
+{
+    m_impl->guarded([&] {
+        while (!m_impl->groups.empty()) {
+            const Impl::OpenGroup group = m_impl->groups.back();
+            m_impl->groups.pop_back();
+            m_impl->paragraphCriteria.reset();
+            Impl::closeGroup(group);
+        }
+        if (!m_impl->lastGroup) {
+            return;
+        }
+        const Impl::OpenGroup group = *m_impl->lastGroup;
+        m_impl->lastGroup.reset();
+        if (group.undo->getAllUndoActionTitles() != group.titlesBefore) {
+            group.undo->undo();
+        }
     });
 }
 

@@ -238,8 +238,10 @@ struct Host::Impl {
         Reference<css::frame::XModel> model;
         bool locked = false;
         bool selectionKept = false; // the selection to put back at the end is remembered
+        css::uno::Sequence<OUString> titlesBefore; ///< the undo steps before the group (outermost only)
     };
     std::vector<OpenGroup> groups;
+    std::optional<OpenGroup> lastGroup; ///< the outermost group last opened, for UndoLastGroup
     static void closeGroup(const OpenGroup &group);
 
     std::optional<SearchDescriptor> search; // of the document last searched

@@ -83,6 +83,7 @@ public:
     void Quit() override;
     void StartUndoGroup(const std::string &name) override;
     void EndUndoGroup() override;
+    void UndoLastGroup() override;
 
     // --- Documents for tests and tools ------------------------------------------------------
     /// Create a new Writer document holding runs (a final paragraph mark is implied) and make it the

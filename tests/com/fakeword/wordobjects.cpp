@@ -577,7 +577,8 @@ public:
             {{L"FollowHyperlink",
               {L"Address", L"SubAddress", L"NewWindow", L"AddHistory", L"ExtraInfo", L"Method", L"HeaderInfo"}},
              {L"StoryRanges", {}},
-             {L"Content", {}}})
+             {L"Content", {}},
+             {L"Undo", {L"Times"}}})
     {
     }
 
@@ -593,6 +594,9 @@ protected:
             return objectValue(new RangeObject(-1));
         }
         expect(kind, Kind::Call);
+        if (index == 3) {
+            return boolValue(server().host.undo());
+        }
         server().host.activeDocument()->FollowHyperlink(args.text(0), args.given(2) && args.boolean(2));
         return none();
     }

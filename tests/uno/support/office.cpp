@@ -10,7 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +23,63 @@ namespace unotest
 
 namespace
 {
+
+/// The paths of the Unix sockets that the processes of group hold open: the office's pipes in /tmp, which an
+/// office that is killed leaves behind.
+std::vector<std::string> socketsOf(int group)
+{
+    std::map<std::string, std::string> pathOfInode;
+    std::ifstream table("/proc/net/unix");
+    std::string line;
+    std::getline(table, line); // the heading
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string num, refCount, protocol, flags, type, st, inode, path;
+        if (fields >> num >> refCount >> protocol >> flags >> type >> st >> inode >> path && path.front() == '/') {
+            pathOfInode[inode] = path;
+        }
+    }
+    std::vector<std::string> sockets;
+    std::error_code error;
+    for (const auto &process : std::filesystem::directory_iterator("/proc", error)) {
+        std::ifstream statFile(process.path() / "stat");
+        std::string stat;
+        if (!std::getline(statFile, stat) || stat.rfind(')') == std::string::npos) {
+            continue;
+        }
+        // After the command name: state, parent, process group.
+        std::istringstream rest(stat.substr(stat.rfind(')') + 1));
+        std::string state;
+        int parent = 0;
+        int processGroup = 0;
+        if (!(rest >> state >> parent >> processGroup) || processGroup != group) {
+            continue;
+        }
+        std::error_code fdError;
+        for (const auto &fd : std::filesystem::directory_iterator(process.path() / "fd", fdError)) {
+            std::error_code linkError;
+            const std::string target = std::filesystem::read_symlink(fd.path(), linkError).string();
+            if (target.rfind("socket:[", 0) == 0) {
+                const auto found = pathOfInode.find(target.substr(8, target.size() - 9));
+                if (found != pathOfInode.end()) {
+                    sockets.push_back(found->second);
+                }
+            }
+        }
+    }
+    return sockets;
+}
+
+/// Kills the office's processes and removes the pipes they leave in /tmp.
+void killGroup(int group)
+{
+    const auto sockets = socketsOf(group);
+    kill(-group, SIGKILL);
+    for (const auto &path : sockets) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+}
 
 struct Office {
     word::uno::Options options;
@@ -37,7 +97,7 @@ struct Office {
     {
         host.reset();
         if (group > 0) {
-            kill(-group, SIGKILL);
+            killGroup(group);
             group = -1;
         }
         if (!root.empty()) {
@@ -81,6 +141,11 @@ void start()
         throw std::runtime_error("no scratch folder");
     }
     office.root = root;
+    // The office's own temporary files go into the scratch folder, which goes with it (its pipes, which it
+    // keeps in /tmp whatever TMPDIR says, are removed when it is killed).
+    const std::string temporary = office.root + "/tmp";
+    std::filesystem::create_directories(temporary);
+    setenv("TMPDIR", temporary.c_str(), 1);
     office.options.pipeName =
         "tonvale-test-" + std::to_string(getpid()) + "-" + std::filesystem::path(root).filename().string();
     office.options.headless = true;
@@ -134,7 +199,7 @@ void killOffice()
 {
     Office &o = state();
     if (o.group > 0) {
-        kill(-o.group, SIGKILL);
+        killGroup(o.group);
     }
 }
 

@@ -1,0 +1,169 @@
+// A command that fails at any of its calls leaves the sheet exactly as it was: each command is run once to
+// count its calls, then once per call with that call failing.
+
+#include "chords/marking.h"
+#include "edit/combinelines.h"
+#include "music/transpose.h"
+#include "tests/music/testprompter.h"
+#include "word/builtin/host.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using word::builtin::fromNotation;
+using word::builtin::toNotation;
+
+// Six lines: bold chords (letters and a slash chord) over lyrics, a plain chord line to mark, a line of
+// Nashville numbers, so that every command has work on every line it reaches.
+constexpr const char *sheet =
+    "{b|G}    {b|D/F#}   {b|Em7}\n"
+    "Amazing grace, how sweet\n"
+    "C   Am7  Bbmaj7  F#dim\n"
+    "the sound that saved\n"
+    "{b|1}   {b|4}   {b|5/7}  {b|b7}\n"
+    "a wretch like me";
+
+music::TransposeControls transposeControls(int nashvilleIn, int nashvilleOut)
+{
+    music::TransposeControls controls;
+    controls.font.useStyle = 1;
+    controls.font.bold = 1;
+    controls.color = {"0", "0", "0"};
+    controls.nashvilleIn = nashvilleIn;
+    controls.nashvilleOut = nashvilleOut;
+    controls.currentKey = 10; // G
+    controls.newKey = 0; // A
+    controls.semiTones = "2";
+    controls.useSharps = true;
+    return controls;
+}
+
+struct Command {
+    const char *name;
+    std::function<void(word::Application &, word::Prompter &)> run;
+};
+
+const Command commands[] = {
+    {"TransposeLetters",
+     [](word::Application &app, word::Prompter &prompter) {
+         music::Transpose(app, prompter, transposeControls(0, 0));
+     }},
+    {"TransposeFromNashville",
+     [](word::Application &app, word::Prompter &prompter) {
+         music::Transpose(app, prompter, transposeControls(1, 0));
+     }},
+    {"TransposeToNashville",
+     [](word::Application &app, word::Prompter &prompter) {
+         music::Transpose(app, prompter, transposeControls(0, 1));
+     }},
+    {"FindAndMark",
+     [](word::Application &app, word::Prompter &prompter) {
+         chords::MarkControls controls;
+         controls.font.useStyle = 1;
+         controls.font.bold = 1;
+         controls.font.useColor = 1;
+         controls.color = {"200", "0", "0"};
+         chords::FindChords(app, prompter, controls);
+     }},
+    {"CombineLines",
+     [](word::Application &app, word::Prompter &) {
+         edit::CombineLines(app);
+     }},
+};
+
+class EveryCallFails : public testing::TestWithParam<Command>
+{
+};
+
+TEST_P(EveryCallFails, AndTheSheetIsAsItWas)
+{
+    const Command &command = GetParam();
+    std::vector<std::string> calls;
+    std::string done;
+    {
+        word::builtin::Host host;
+        host.open(fromNotation(sheet));
+        host.setSelection(0, 0);
+        host.setLogging(true);
+        tests::TestPrompter prompter;
+        command.run(host, prompter);
+        calls = host.callLog();
+        done = toNotation(*host.activeText());
+        ASSERT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;
+    }
+    ASSERT_NE(done, sheet) << "the command must change the sheet for the test to mean anything";
+    ASSERT_GT(calls.size(), 10u);
+
+    for (std::size_t failing = 1; failing <= calls.size(); ++failing) {
+        const std::string &call = calls[failing - 1];
+        SCOPED_TRACE("failing call " + std::to_string(failing) + " of " + std::to_string(calls.size()) + ": " + call);
+        word::builtin::Host host;
+        host.open(fromNotation(sheet));
+        host.setSelection(0, 0);
+        host.failAtCall(failing, "The document is locked.");
+        tests::TestPrompter prompter;
+        try {
+            command.run(host, prompter);
+        } catch (const word::AutomationError &error) {
+            EXPECT_STREQ(error.what(), "The document is locked."); // not the undo's failure
+        }
+        if (call == "Application.EndUndoGroup") {
+            // Every change was made; only closing the step failed, which the command does not report.
+            ASSERT_EQ(toNotation(*host.activeText()), done);
+            EXPECT_TRUE(prompter.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(toNotation(*host.activeText()), sheet);
+        for (const auto &message : prompter.shown) {
+            EXPECT_EQ(message.text, "The document is locked.");
+        }
+        // The failed command left no step of its own: Undo takes back nothing (the sheet was opened fresh).
+        EXPECT_FALSE(host.canUndo());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, EveryCallFails, testing::ValuesIn(commands), [](const auto &info) {
+    return std::string(info.param.name);
+});
+
+TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
+{
+    word::builtin::Host host;
+    host.open(fromNotation(sheet));
+    host.failAtCall(2 + 14 * 10, "The document is locked."); // the Execute for G#, after F# was replaced
+    host.failOn("Document.Undo", "Word is busy.");
+    tests::TestPrompter prompter;
+    music::Transpose(host, prompter, transposeControls(0, 0));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Transpose Error");
+    EXPECT_EQ(prompter.shown[0].text,
+              "The document is locked.\r\n\r\nThe document may hold unfinished changes of \"Transpose\". Undo in "
+                  + host.names().product + " takes them back.");
+    ASSERT_TRUE(host.undo()) << "the partial pass is one step of the host's Undo";
+    EXPECT_EQ(toNotation(*host.activeText()), sheet);
+}
+
+TEST(Rollback, AFailureBeforeAnyChangeLeavesTheEarlierStepsAlone)
+{
+    // The user's own last step is on top of the undo stack; a command failing before it changed anything
+    // must not undo it.
+    word::builtin::Host host;
+    host.open(fromNotation(sheet));
+    host.setSelection(0, 0);
+    edit::CombineLines(host);
+    const std::string combined = toNotation(*host.activeText());
+    host.failOn("Find.Execute", "The document is locked.");
+    tests::TestPrompter prompter;
+    music::Transpose(host, prompter, transposeControls(0, 0));
+    EXPECT_EQ(toNotation(*host.activeText()), combined);
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(toNotation(*host.activeText()), sheet);
+}
+
+} // namespace
