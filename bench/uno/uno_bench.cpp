@@ -1,10 +1,12 @@
 // The LibreOffice Writer host against the office's own speed. For song sheets of 50 to 2,000 lines,
 // each in two formats, one table in one run:
 //   floor  the bare office calls the command needs, from a client over a pipe: one search descriptor,
-//          controllers locked, one undo context, then each Replace-All (the transposition: the
-//          note name or marker, its replacement, replaceAll with a bold search attribute; the chord
-//          marking: the pattern as a regular expression, replaced by itself in bold);
-//   ours   the same command through the host (ReplaceChords; the twenty FindChord passes);
+//          controllers locked, one undo context, then for each Replace-All of the command its
+//          search and replacement (a wildcard pattern as a regular expression), the bold search
+//          attribute where the command searches in the chord font, and replaceAll (a formatting-only
+//          pass of the chord marking: the match replaced by itself in bold);
+//   ours   the same command through the host (ReplaceChords, also keeping chord columns; the
+//          twenty FindChord passes);
 //   ratio  ours / floor.
 // Medians of the runs, which alternate between the two. Build and run: ./dev bench uno
 //   (build/uno-release/bench/uno/uno_bench [runs [sizes, as 50,400]]).
@@ -35,6 +37,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -70,35 +73,55 @@ public:
     }
 };
 
-// The find and replacement texts of every Execute a command makes, as the built-in host logs them.
-std::vector<std::pair<std::string, std::string>> replaceAlls(const std::function<void(word::Application &)> &command)
+// One Replace-All of a command: what the office needs to know of it.
+struct Call {
+    std::string find, replace;
+    bool wildcards = false;
+    bool boldCriterion = false; // Find.Font.Bold
+    bool boldReplacement = false; // Find.Replacement.Font.Bold
+};
+
+// Every Execute a command makes, with its settings, as the built-in host logs them.
+std::vector<Call> replaceAlls(const std::function<void(word::Application &)> &command)
 {
     word::builtin::Host host;
     host.open(word::builtin::fromNotation("C"));
     host.setLogging(true);
     command(host);
-    std::vector<std::pair<std::string, std::string>> calls;
-    std::string text, replacement;
+    std::vector<Call> calls;
+    Call call;
     for (const auto &line : host.callLog()) {
         const auto value = [&](const std::string &prefix, std::string &to) {
             if (line.rfind(prefix, 0) == 0) {
                 to = line.substr(prefix.size());
             }
         };
-        value("Find.Text = ", text);
-        value("Find.Replacement.Text = ", replacement);
-        if (line.rfind("Find.Execute", 0) == 0) {
-            calls.emplace_back(text, replacement);
+        value("Find.Text = ", call.find);
+        value("Find.Replacement.Text = ", call.replace);
+        if (line == "Find.ClearFormatting") {
+            call.boldCriterion = false;
+        } else if (line == "Find.Replacement.ClearFormatting") {
+            call.boldReplacement = false;
+        } else if (line == "Find.Font.Bold = -1") {
+            call.boldCriterion = true;
+        } else if (line == "Find.Replacement.Font.Bold = -1") {
+            call.boldReplacement = true;
+        } else if (line.rfind("Find.MatchWildcards = ", 0) == 0) {
+            call.wildcards = line == "Find.MatchWildcards = True";
+        } else if (line.rfind("Find.Execute", 0) == 0) {
+            calls.push_back(call);
         }
     }
     return calls;
 }
 
-void transposePass(word::Application &app, int delta)
+void transposePass(word::Application &app, int delta, bool keepColumns = false)
 {
     word::UndoGroup group(app, "Transpose");
     AnswerNo prompter; // never asked: the chord font is bold
-    music::ReplaceChords(app, prompter, boldFont(), {}, delta);
+    music::PassOptions options;
+    options.keepColumns = keepColumns;
+    music::ReplaceChords(app, prompter, boldFont(), options, delta);
 }
 
 void markChords(word::Application &app)
@@ -170,8 +193,8 @@ struct Office {
         std::filesystem::remove_all(root, ignored);
     }
 
-    // The bare calls over the active document: each (find, replace) one replaceAll.
-    void bareCalls(const std::vector<std::pair<std::string, std::string>> &calls, bool marking)
+    // The bare calls over the active document: one replaceAll each, the descriptor told what changes.
+    void bareCalls(const std::vector<Call> &calls)
     {
         Reference<css::text::XTextDocument> doc(desktop->getCurrentComponent(), UNO_QUERY_THROW);
         Reference<css::frame::XModel> model(doc, UNO_QUERY_THROW);
@@ -186,16 +209,26 @@ struct Office {
         bold.getArray()[0].Name = ou("CharWeight");
         bold.getArray()[0].Value <<= css::awt::FontWeight::BOLD;
         Reference<css::util::XPropertyReplace> attributes(descriptor, UNO_QUERY_THROW);
-        if (marking) {
-            settings->setPropertyValue(ou("SearchRegularExpression"), Any(true));
-            attributes->setReplaceAttributes(bold);
-        } else {
-            settings->setPropertyValue(ou("SearchStyles"), Any(true));
-            attributes->setSearchAttributes(bold);
-        }
-        for (const auto &[find, replace] : calls) {
-            descriptor->setSearchString(ou(marking ? word::uno::wildcardToRegex(find) : find));
-            descriptor->setReplaceString(ou(marking ? "&" : replace));
+        std::optional<bool> regex, criterion, formatting;
+        for (const auto &call : calls) {
+            const bool markOnly = call.boldReplacement && call.replace.empty();
+            if (regex != (call.wildcards || markOnly)) {
+                regex = call.wildcards || markOnly;
+                settings->setPropertyValue(ou("SearchRegularExpression"), Any(*regex));
+            }
+            if (criterion != call.boldCriterion) {
+                criterion = call.boldCriterion;
+                settings->setPropertyValue(ou("SearchStyles"), Any(*criterion));
+                attributes->setSearchAttributes(*criterion ? bold : css::uno::Sequence<css::beans::PropertyValue>());
+            }
+            if (formatting != call.boldReplacement) {
+                formatting = call.boldReplacement;
+                attributes->setReplaceAttributes(*formatting ? bold : css::uno::Sequence<css::beans::PropertyValue>());
+            }
+            descriptor->setSearchString(ou(call.wildcards ? word::uno::wildcardToRegex(call.find) : call.find));
+            descriptor->setReplaceString(ou(markOnly             ? "&"
+                                                : call.wildcards ? word::uno::wildcardReplacementToRegex(call.replace)
+                                                                 : call.replace));
             replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(descriptor.get()));
         }
         undo->leaveUndoContext();
@@ -251,6 +284,9 @@ int main(int argc, char **argv)
     const auto transposition = replaceAlls([](word::Application &app) {
         transposePass(app, 0);
     });
+    const auto keepingColumns = replaceAlls([](word::Application &app) {
+        transposePass(app, 0, true);
+    });
     const auto marking = replaceAlls([](word::Application &app) {
         markChords(app);
     });
@@ -272,7 +308,7 @@ int main(int argc, char **argv)
                                                : "transpose, chord lines bold as a whole",
                     runs,
                     [&] {
-                        office.bareCalls(transposition, false);
+                        office.bareCalls(transposition);
                     },
                     [&] {
                         transposePass(host, 0);
@@ -281,10 +317,19 @@ int main(int argc, char **argv)
             host.closeAllDocuments();
             host.newDocument(songSheet(lines));
             rows.push_back(measure(
+                "transpose keeping chord columns",
+                runs,
+                [&] {
+                    office.bareCalls(keepingColumns);
+                },
+                [&] {
+                    transposePass(host, 0, true);
+                }));
+            rows.push_back(measure(
                 "mark chords (20 passes)",
                 runs,
                 [&] {
-                    office.bareCalls(marking, true);
+                    office.bareCalls(marking);
                 },
                 [&] {
                     markChords(host);
