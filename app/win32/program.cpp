@@ -40,10 +40,6 @@ int runProgram(HINSTANCE instance, int showCommand)
     if (!form.Form_Load(wordHostKind())) {
         return form.exitCode();
     }
-    // Word's Quit event arrives on this thread, as Word's own call into the program: the close step runs
-    // inside that call, while Word can still say how many documents it holds. Queued, it would run after
-    // Word has gone and end in an error report each time the user closes Word.
-    form.host()->setEventPoster(nullptr);
     window.show(showCommand);
     return window.run();
 }

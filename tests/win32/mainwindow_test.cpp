@@ -109,6 +109,7 @@ TEST_F(MainWindowTest, EveryControlIsTheStandardControlOfItsKind)
         // Never a default button: Enter is the focused button's only.
         {Kind::Button, L"Button", BS_PUSHBUTTON | WS_TABSTOP, BS_TYPEMASK | WS_TABSTOP},
     };
+    ASSERT_EQ(form::layout().size(), winui::controlCount);
     for (const form::ControlSpec &spec : form::layout()) {
         SCOPED_TRACE(std::string(spec.name));
         const HWND window = control(spec.id);
@@ -181,8 +182,8 @@ TEST_P(MainWindowDpi, PlacesTheLayoutInPixelsOfTheWindowsDpi)
 INSTANTIATE_TEST_SUITE_P(
     Screens,
     MainWindowDpi,
-    testing::Values(DpiRow{"Standard96", 96, {314, 491}, {152, 48, 185, 67}, {200, 456, 305, 481}},
-                    DpiRow{"Large144", 144, {471, 737}, {228, 72, 278, 101}, {300, 684, 458, 722}}),
+    testing::Values(DpiRow{"Standard96", 96, {314, 515}, {152, 48, 185, 67}, {200, 456, 305, 481}},
+                    DpiRow{"Large144", 144, {471, 773}, {228, 72, 278, 101}, {300, 684, 458, 722}}),
     [](const testing::TestParamInfo<DpiRow> &info) {
         return std::string(info.param.name);
     });
