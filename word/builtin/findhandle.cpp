@@ -83,8 +83,7 @@ public:
     }
     void setForward(bool forward) override
     {
-        m_state.call("Find.Forward", std::string("Find.Forward = ") + boolText(forward));
-        m_settings.forward = forward;
+        setFlag("Find.Forward", forward, m_settings.forward);
     }
     void setWrap(int32_t wrap) override
     {
@@ -93,35 +92,29 @@ public:
     }
     void setFormat(bool format) override
     {
-        m_state.call("Find.Format", std::string("Find.Format = ") + boolText(format));
-        m_settings.request.format = format;
+        setFlag("Find.Format", format, m_settings.request.format);
     }
     void setMatchCase(bool matchCase) override
     {
-        m_state.call("Find.MatchCase", std::string("Find.MatchCase = ") + boolText(matchCase));
-        m_settings.request.matchCase = matchCase;
+        setFlag("Find.MatchCase", matchCase, m_settings.request.matchCase);
     }
     void setMatchWholeWord(bool wholeWord) override
     {
-        m_state.call("Find.MatchWholeWord", std::string("Find.MatchWholeWord = ") + boolText(wholeWord));
-        m_settings.request.wholeWord = wholeWord;
+        setFlag("Find.MatchWholeWord", wholeWord, m_settings.request.wholeWord);
     }
     void setMatchWildcards(bool wildcards) override
     {
-        m_state.call("Find.MatchWildcards", std::string("Find.MatchWildcards = ") + boolText(wildcards));
-        m_settings.request.wildcards = wildcards;
+        setFlag("Find.MatchWildcards", wildcards, m_settings.request.wildcards);
     }
     void setMatchSoundsLike(bool soundsLike) override
     {
         // Kept, but sounds-like matching is not implemented: the search stays literal.
-        m_state.call("Find.MatchSoundsLike", std::string("Find.MatchSoundsLike = ") + boolText(soundsLike));
-        m_settings.soundsLike = soundsLike;
+        setFlag("Find.MatchSoundsLike", soundsLike, m_settings.soundsLike);
     }
     void setMatchAllWordForms(bool allWordForms) override
     {
         // Kept, but word forms are not implemented: the search stays literal.
-        m_state.call("Find.MatchAllWordForms", std::string("Find.MatchAllWordForms = ") + boolText(allWordForms));
-        m_settings.allWordForms = allWordForms;
+        setFlag("Find.MatchAllWordForms", allWordForms, m_settings.allWordForms);
     }
     void setFont(FontProperty property, int32_t value) override
     {
@@ -151,6 +144,13 @@ public:
     }
 
 private:
+    // Log "<property> = True/False" and keep the value.
+    void setFlag(const std::string &property, bool value, bool &field)
+    {
+        m_state.call(property, property + " = " + boolText(value));
+        field = value;
+    }
+
     bool run(DocEntry &d, int32_t replace)
     {
         const FindRequest &request = m_settings.request;

@@ -47,7 +47,7 @@ void Host::State::recordUndo(DocEntry &d)
     recordUndo(d, std::move(copy), d.anchor, d.active);
 }
 
-void Host::State::recordUndo(DocEntry &d, TextDocument &&prev, std::size_t anchor, std::size_t active)
+void Host::State::recordUndo(DocEntry &d, TextDocument &&prev, std::size_t anchor, std::size_t moving)
 {
     if (undoDepth > 0 && d.groupSnapshot) {
         spare = std::move(prev); // the group's step already holds the state before its first change
@@ -55,7 +55,7 @@ void Host::State::recordUndo(DocEntry &d, TextDocument &&prev, std::size_t ancho
     }
     d.groupSnapshot = undoDepth > 0;
     d.lastGroupOnTop = undoDepth > 0;
-    d.undo.push_back({std::move(prev), anchor, active});
+    d.undo.push_back({std::move(prev), anchor, moving});
     // Keep the last steps within a count and a memory budget (always the newest one).
     std::size_t bytes = 0;
     std::size_t keep = 0;

@@ -93,7 +93,7 @@ struct Host::State {
     /// Record the undo step of a change about to be made to d (unless the open group has one).
     void recordUndo(DocEntry &d);
     /// Take prev (the content before a change already made) as d's undo step.
-    void recordUndo(DocEntry &d, TextDocument &&prev, std::size_t anchor, std::size_t active);
+    void recordUndo(DocEntry &d, TextDocument &&prev, std::size_t anchor, std::size_t moving);
 };
 
 /// "True" / "False".

@@ -220,21 +220,22 @@ private:
         DocEntry &d = m_state.doc();
         const std::size_t length = d.doc.length();
         int32_t moved = 0;
+        const auto steps = static_cast<std::size_t>(delta < 0 ? -static_cast<int64_t>(delta) : delta);
         if (extend) {
-            const std::size_t target = delta < 0 ? d.active - std::min<std::size_t>(d.active, -delta)
-                                                 : std::min<std::size_t>(d.active + delta, length);
+            const std::size_t target =
+                delta < 0 ? d.active - std::min(d.active, steps) : std::min(d.active + steps, length);
             moved = static_cast<int32_t>(delta < 0 ? d.active - target : target - d.active);
             d.active = target;
         } else {
             std::size_t pos = d.active;
-            int32_t remaining = delta < 0 ? -delta : delta;
+            std::size_t remaining = steps;
             if (d.anchor != d.active && remaining > 0) {
                 pos = delta < 0 ? d.start() : std::min(d.end(), length - 1);
                 --remaining;
                 moved = 1;
             }
-            const std::size_t target = delta < 0 ? pos - std::min<std::size_t>(pos, remaining)
-                                                 : std::min<std::size_t>(pos + remaining, length - 1);
+            const std::size_t target =
+                delta < 0 ? pos - std::min(pos, remaining) : std::min(pos + remaining, length - 1);
             moved += static_cast<int32_t>(delta < 0 ? pos - target : target - pos);
             d.collapse(target);
         }

@@ -175,10 +175,10 @@ Program Program::compile(std::string_view pattern)
         }
         case Inst::Set: {
             const CharSet &set = p.m_sets[inst.arg];
-            for (int b = 0; b < 128; ++b) {
+            for (std::size_t b = 0; b < 128; ++b) {
                 p.m_first[b] = p.m_first[b] || set.ascii[b];
             }
-            for (int b = 0xC0; b < 0x100; ++b) {
+            for (std::size_t b = 0xC0; b < 0x100; ++b) {
                 p.m_first[b] = true; // any non-ASCII character may belong
             }
             break;
@@ -199,7 +199,7 @@ Program Program::compile(std::string_view pattern)
         }
     }
     // Matches begin at character starts only.
-    for (int b = 0x80; b < 0xC0; ++b) {
+    for (std::size_t b = 0x80; b < 0xC0; ++b) {
         p.m_first[b] = false;
     }
     return p;

@@ -21,7 +21,7 @@ inline char32_t decode(std::string_view s, std::size_t &pos)
         ++pos;
         return b0;
     }
-    int extra = 0;
+    std::size_t extra = 0;
     char32_t c = 0;
     char32_t min = 0;
     if ((b0 & 0xE0) == 0xC0) {
@@ -44,7 +44,7 @@ inline char32_t decode(std::string_view s, std::size_t &pos)
         ++pos;
         return replacementChar;
     }
-    for (int i = 1; i <= extra; ++i) {
+    for (std::size_t i = 1; i <= extra; ++i) {
         const auto b = static_cast<unsigned char>(s[pos + i]);
         if ((b & 0xC0) != 0x80) {
             ++pos;
