@@ -136,7 +136,8 @@ TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
 {
     word::builtin::Host host;
     host.open(fromNotation(sheet));
-    host.failAtCall(2 + 14 * 10, "The document is locked."); // the Execute for G#, after F# was replaced
+    // The Execute for G#, after the two no-chord steps and after F# was replaced.
+    host.failAtCall(2 + 14 * 12, "The document is locked.");
     host.failOn("Document.Undo", "Word is busy.");
     tests::TestPrompter prompter;
     music::Transpose(host, prompter, transposeControls(0, 0));
