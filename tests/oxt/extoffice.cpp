@@ -28,8 +28,6 @@
 #include <cppuhelper/implbase2.hxx>
 #include <rtl/ref.hxx>
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -227,17 +225,6 @@ void start()
     o.connect();
 }
 
-class OfficeEnvironment : public ::testing::Environment
-{
-public:
-    void TearDown() override
-    {
-        state().stop();
-    }
-};
-
-const auto *const environment = ::testing::AddGlobalTestEnvironment(new OfficeEnvironment);
-
 Reference<css::text::XTextDocument> activeDocument()
 {
     office();
@@ -257,6 +244,17 @@ Reference<css::text::XTextDocument> activeDocument()
 }
 
 } // namespace
+
+void stopOffice()
+{
+    state().stop();
+}
+
+css::uno::Reference<css::uno::XComponentContext> officeContext()
+{
+    office();
+    return state().remote;
+}
 
 std::string Dispatched::value(const std::string &name) const
 {

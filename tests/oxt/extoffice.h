@@ -7,10 +7,14 @@
 
 #include "word/uno/unohost.h"
 
+#include <com/sun/star/uno/XComponentContext.hpp>
+
 #include <string>
 
 namespace oxttest
 {
+
+namespace css = ::com::sun::star;
 
 /// The result of one "vnd.tonvale:" request.
 struct Dispatched {
@@ -22,6 +26,10 @@ struct Dispatched {
 
 /// The office of this test program, started (twice) on first use.
 word::uno::Host &office();
+/// Ends the office and removes its files (at the end of the program; also done at exit).
+void stopOffice();
+/// The office's component context, over a connection of its own.
+css::uno::Reference<css::uno::XComponentContext> officeContext();
 /// Sends url to the window of the active document and waits for its result.
 Dispatched dispatch(const std::string &url);
 /// The number of steps in the active document's undo list.

@@ -21,6 +21,17 @@
 namespace
 {
 
+class OfficeEnvironment : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        oxttest::stopOffice();
+    }
+};
+
+const auto *const environment = ::testing::AddGlobalTestEnvironment(new OfficeEnvironment);
+
 std::vector<word::uno::TextRun> runsOf(const word::builtin::TextDocument &doc)
 {
     std::vector<word::uno::TextRun> runs;
