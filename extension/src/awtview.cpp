@@ -18,6 +18,7 @@
 #include <com/sun/star/awt/XMouseListener.hpp>
 #include <com/sun/star/awt/XRadioButton.hpp>
 #include <com/sun/star/awt/XToolkit2.hpp>
+#include <com/sun/star/beans/UnknownPropertyException.hpp>
 #include <com/sun/star/deployment/PackageInformationProvider.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XMultiComponentFactory.hpp>
@@ -177,6 +178,28 @@ private:
     Reference<css::awt::XWindowPeer> m_parent;
 };
 
+// A model's property, with the control and property named when the model has no such property.
+void setProperty(const Reference<css::beans::XPropertySet> &model,
+                 form::Control control,
+                 const char *name,
+                 const Any &value)
+{
+    try {
+        model->setPropertyValue(OUString::createFromAscii(name), value);
+    } catch (const css::beans::UnknownPropertyException &) {
+        throw css::uno::RuntimeException(ou(std::string(form::spec(control).name) + " has no property " + name));
+    }
+}
+
+Any property(const Reference<css::beans::XPropertySet> &model, form::Control control, const char *name)
+{
+    try {
+        return model->getPropertyValue(OUString::createFromAscii(name));
+    } catch (const css::beans::UnknownPropertyException &) {
+        throw css::uno::RuntimeException(ou(std::string(form::spec(control).name) + " has no property " + name));
+    }
+}
+
 } // namespace
 
 AwtView::AwtView(const Reference<css::uno::XComponentContext> &context,
@@ -210,6 +233,8 @@ AwtView::AwtView(const Reference<css::uno::XComponentContext> &context,
     }
 
     const auto factory = context->getServiceManager();
+    // The items by the controls' names (the table lists containers first).
+    m_items.resize(form::layout().size());
     for (const auto &spec : form::layout()) {
         const std::string service = std::string("com.sun.star.awt.UnoControl") + serviceOf(spec.kind);
         Item item;
@@ -223,17 +248,17 @@ AwtView::AwtView(const Reference<css::uno::XComponentContext> &context,
         case form::Kind::CheckBox:
         case form::Kind::OptionButton:
         case form::Kind::Button:
-            item.model->setPropertyValue("Label", Any(caption));
+            setProperty(item.model, spec.id, "Label", Any(caption));
             break;
         case form::Kind::ComboBox:
-            item.model->setPropertyValue("Dropdown", Any(true));
+            setProperty(item.model, spec.id, "Dropdown", Any(true));
             break;
         case form::Kind::Image:
-            item.model->setPropertyValue("ScaleImage", Any(true));
+            setProperty(item.model, spec.id, "ScaleImage", Any(true));
             if (!logo.isEmpty()) {
-                item.model->setPropertyValue("ImageURL", Any(logo));
+                setProperty(item.model, spec.id, "ImageURL", Any(logo));
             }
-            item.model->setPropertyValue("Border", Any(sal_Int16(0)));
+            setProperty(item.model, spec.id, "Border", Any(sal_Int16(0)));
             break;
         case form::Kind::TextBox:
             break;
@@ -278,7 +303,7 @@ AwtView::AwtView(const Reference<css::uno::XComponentContext> &context,
         default:
             break;
         }
-        m_items.push_back(std::move(item));
+        m_items[static_cast<std::size_t>(spec.id)] = std::move(item);
     }
     // A toolkit's option buttons start with the first one of a group selected.
     setValue(form::Control::Option1, 1);
@@ -355,7 +380,7 @@ int AwtView::value(form::Control control) const
         return 0;
     }
     sal_Int16 state = 0;
-    item(control).model->getPropertyValue("State") >>= state;
+    property(item(control).model, control, "State") >>= state;
     return state;
 }
 
@@ -366,7 +391,7 @@ void AwtView::setValue(form::Control control, int value)
     }
     Item &it = item(control);
     it.known = value;
-    it.model->setPropertyValue("State", Any(static_cast<sal_Int16>(value)));
+    setProperty(it.model, control, "State", Any(static_cast<sal_Int16>(value)));
 }
 
 std::string AwtView::text(form::Control control) const
@@ -383,12 +408,12 @@ std::string AwtView::text(form::Control control) const
     }
     case form::Kind::TextBox: {
         OUString value;
-        it.model->getPropertyValue("Text") >>= value;
+        property(it.model, control, "Text") >>= value;
         return utf8(value);
     }
     default: {
         OUString value;
-        it.model->getPropertyValue("Label") >>= value;
+        property(it.model, control, "Label") >>= value;
         return utf8(value);
     }
     }
@@ -400,7 +425,7 @@ void AwtView::setText(form::Control control, const std::string &text)
         return;
     }
     const char *property = form::spec(control).kind == form::Kind::TextBox ? "Text" : "Label";
-    item(control).model->setPropertyValue(OUString::createFromAscii(property), Any(ou(text)));
+    setProperty(item(control).model, control, property, Any(ou(text)));
 }
 
 int AwtView::listIndex(form::Control control) const
@@ -409,7 +434,7 @@ int AwtView::listIndex(form::Control control) const
         return -1;
     }
     Sequence<sal_Int16> selected;
-    item(control).model->getPropertyValue("SelectedItems") >>= selected;
+    property(item(control).model, control, "SelectedItems") >>= selected;
     return selected.getLength() > 0 ? selected[0] : -1;
 }
 
@@ -428,7 +453,7 @@ void AwtView::setListIndex(form::Control control, int index)
         selected = Sequence<sal_Int16>(1);
         selected.getArray()[0] = static_cast<sal_Int16>(index);
     }
-    it.model->setPropertyValue("SelectedItems", Any(selected));
+    setProperty(it.model, control, "SelectedItems", Any(selected));
 }
 
 void AwtView::setListItems(form::Control control, const std::vector<std::string> &items)
@@ -443,8 +468,8 @@ void AwtView::setListItems(form::Control control, const std::vector<std::string>
         entries.getArray()[i] = ou(items[i]);
     }
     it.known = -1;
-    it.model->setPropertyValue("StringItemList", Any(entries));
-    it.model->setPropertyValue("SelectedItems", Any(Sequence<sal_Int16>()));
+    setProperty(it.model, control, "StringItemList", Any(entries));
+    setProperty(it.model, control, "SelectedItems", Any(Sequence<sal_Int16>()));
 }
 
 bool AwtView::enabled(form::Control control) const
@@ -453,7 +478,7 @@ bool AwtView::enabled(form::Control control) const
         return false;
     }
     bool on = true;
-    item(control).model->getPropertyValue("Enabled") >>= on;
+    property(item(control).model, control, "Enabled") >>= on;
     return on;
 }
 
@@ -462,7 +487,7 @@ void AwtView::setEnabled(form::Control control, bool enabled)
     if (m_disposed) {
         return;
     }
-    item(control).model->setPropertyValue("Enabled", Any(enabled));
+    setProperty(item(control).model, control, "Enabled", Any(enabled));
 }
 
 word::Prompter &AwtView::prompter()

@@ -8,6 +8,7 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/frame/DispatchResultState.hpp>
+#include <com/sun/star/frame/XController2.hpp>
 #include <com/sun/star/frame/XDispatchProvider.hpp>
 #include <com/sun/star/frame/XNotifyingDispatch.hpp>
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
@@ -31,6 +32,9 @@
 #include <cppuhelper/implbase4.hxx>
 #include <cppuhelper/implementationentry.hxx>
 #include <cppuhelper/supportsservice.hxx>
+
+#include <cstdio>
+#include <cstdlib>
 #include <rtl/ref.hxx>
 
 namespace oxt
@@ -47,6 +51,18 @@ Sequence<OUString> names(std::initializer_list<const char *> list)
         out.getArray()[i++] = OUString::createFromAscii(name);
     }
     return out;
+}
+
+// Writes a failure the office does not show to stderr, and to the file TONVALE_OXT_LOG names.
+void report(const std::string &text)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (const char *log = std::getenv("TONVALE_OXT_LOG"); log && *log) {
+        if (FILE *file = std::fopen(log, "a")) {
+            std::fprintf(file, "%s\n", text.c_str());
+            std::fclose(file);
+        }
+    }
 }
 
 // --- The panel -----------------------------------------------------------------------------------
@@ -156,7 +172,13 @@ public:
                                                       static_cast<cppu::OWeakObject *>(this),
                                                       1);
         }
-        return new Panel(m_context, url, frame, parent);
+        try {
+            return new Panel(m_context, url, frame, parent);
+        } catch (const css::uno::Exception &e) {
+            // The office reports a failed panel as an unknown error: say what failed.
+            report("Tonvale panel: " + utf8(e.Message));
+            throw;
+        }
     }
 
     OUString SAL_CALL getImplementationName() override
@@ -296,7 +318,8 @@ private:
     // Shows the sidebar with the Tonvale deck.
     Outcome openDeck()
     {
-        Reference<css::ui::XSidebarProvider> provider(m_frame->getController(), UNO_QUERY);
+        Reference<css::frame::XController2> controller(m_frame->getController(), UNO_QUERY);
+        const auto provider = controller.is() ? controller->getSidebar() : nullptr;
         if (!provider.is()) {
             return {false, "status=error\nerror=This window has no sidebar.\n"};
         }

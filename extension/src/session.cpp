@@ -158,6 +158,7 @@ Outcome Session::run(const Request &request)
         return {false, "status=error\nerror=The form ended after an error; reopen the document.\n"};
     }
     auto outcome = runRequest(request, *m_form, *m_view, m_prompter);
+    outcome.result += m_awt ? "view=panel\n" : "view=memory\n";
     if (request.click == form::Control::Command8) {
         static_cast<prefs::QSettingsStore &>(*m_store).sync();
     }

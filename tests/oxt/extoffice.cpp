@@ -159,6 +159,8 @@ Office &state()
     return office;
 }
 
+std::string display; // empty: headless
+
 // Kills the office's process group when this program ends in any way (its pipe end closes then).
 void guard(int group)
 {
@@ -198,7 +200,11 @@ void start()
     o.root = root;
     setenv("TONVALE_SETTINGS", (o.root + "/settings.ini").c_str(), 1);
     o.options.pipeName = "tonvale-oxt-" + std::to_string(getpid());
-    o.options.headless = true;
+    o.options.headless = display.empty();
+    if (!display.empty()) {
+        setenv("DISPLAY", display.c_str(), 1);
+        setenv("SAL_USE_VCLPLUGIN", "gen", 1);
+    }
     o.options.profileDir = o.root + "/profile";
     o.options.startTimeout = std::chrono::seconds(90);
     o.options.launched = [&o](int group) {
@@ -244,6 +250,11 @@ Reference<css::text::XTextDocument> activeDocument()
 }
 
 } // namespace
+
+void showWindowsOn(const std::string &name)
+{
+    display = name;
+}
 
 void stopOffice()
 {

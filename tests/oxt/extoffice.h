@@ -24,6 +24,9 @@ struct Dispatched {
     std::string value(const std::string &name) const;
 };
 
+/// Before the first office(): start the office with its windows on display (an X display name)
+/// instead of headless.
+void showWindowsOn(const std::string &display);
 /// The office of this test program, started (twice) on first use.
 word::uno::Host &office();
 /// Ends the office and removes its files (at the end of the program; also done at exit).
