@@ -112,6 +112,10 @@ Session::Session(const Reference<css::uno::XComponentContext> &context,
         // The panel closes with its window: Exit has nothing to do there.
         m_view->setEnabled(form::Control::Command3, false);
         m_awt->onClick([this](form::Control control) {
+            if (m_busy) {
+                return; // a message box of a request is open: its nested event loop runs this
+            }
+            const Busy busy(m_busy);
             m_form->click(control);
             if (control == form::Control::Command8) {
                 static_cast<prefs::QSettingsStore &>(*m_store).sync();
@@ -153,6 +157,12 @@ void Session::load()
 
 Outcome Session::run(const Request &request)
 {
+    if (m_busy) {
+        // A request that arrives while a command runs (from the event loop of a message box it shows)
+        // waits for nothing: it is refused.
+        return {false, "status=error\nerror=Tonvale is busy with another command.\n"};
+    }
+    const Busy busy(m_busy);
     load();
     if (m_memory && m_memory->ended()) {
         return {false, "status=error\nerror=The form ended after an error; reopen the document.\n"};

@@ -60,6 +60,22 @@ private:
     std::unique_ptr<prefs::SettingsStore> m_store;
     std::unique_ptr<form::frmMain> m_form;
     bool m_loaded = false;
+    bool m_busy = false; ///< a command or request runs
+
+    struct Busy {
+        explicit Busy(bool &flag)
+            : m_flag(flag)
+        {
+            m_flag = true;
+        }
+        ~Busy()
+        {
+            m_flag = false;
+        }
+        Busy(const Busy &) = delete;
+        Busy &operator=(const Busy &) = delete;
+        bool &m_flag;
+    };
 };
 
 } // namespace oxt
