@@ -34,6 +34,9 @@ std::vector<Reference<css::text::XTextDocument>> Host::Impl::writerDocuments()
 
 Reference<css::text::XTextDocument> Host::Impl::activeDocument(bool required)
 {
+    if (pinned.is()) {
+        return pinned;
+    }
     if (!groups.empty() && groups.back().doc.is()) {
         // Within one command the document stays the one it began on.
         return groups.back().doc;
@@ -176,6 +179,11 @@ std::unique_ptr<Host> hostOn(const Reference<css::uno::XComponentContext> &conte
         impl->listener->detach();
         throw AutomationError("Cannot reach LibreOffice Writer: the connection ended.");
     }
+    return std::unique_ptr<Host>(new Host(std::move(impl)));
+}
+
+std::unique_ptr<Host> Host::Impl::adopt(std::unique_ptr<Impl> impl)
+{
     return std::unique_ptr<Host>(new Host(std::move(impl)));
 }
 

@@ -199,6 +199,12 @@ private:
 // --- The host's state -------------------------------------------------------------------------------
 
 struct Host::Impl {
+    /// A host over impl, for ways of reaching the office other than hostOn's (inprocess.cpp).
+    static std::unique_ptr<Host> adopt(std::unique_ptr<Impl> impl);
+    /// When set, the one document every call works on, whichever window is active (a host inside the
+    /// office for the document of one window).
+    Reference<css::text::XTextDocument> pinned;
+
     Reference<css::lang::XComponent> bridge;
     Reference<css::uno::XComponentContext> remote;
     Reference<css::frame::XDesktop2> desktop;
