@@ -70,10 +70,11 @@ for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
 TONVALE_SETTINGS=$work/tonvale.ini tonvale --host builtin --open /usr/share/tonvale/amazing-grace.txt &
 program=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tonvale$' | head -n 1) || fail "no Tonvale window"
+window=$(timeout 90 xdotool search --sync --onlyvisible --name '^Tonvale$' | head -n 1) || fail "no Tonvale window"
 geometry=$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
-[[ $geometry == 314x491 ]] || fail "the window is $geometry, not 314x491"
-timeout 30 xdotool search --sync --onlyvisible --name '^amazing-grace.txt' >/dev/null || fail "no document window"
+# 4710 x 7725 twips at 96 dpi.
+[[ $geometry == 314x515 ]] || fail "the window is $geometry, not 314x515"
+timeout 90 xdotool search --sync --onlyvisible --name '^amazing-grace.txt' >/dev/null || fail "no document window"
 # Click "Exit" (1575 x 375 twips at 2520, 4440: its middle is 220, 308 pixels at 96 dpi): the program ends.
 xdotool mousemove --window "$window" 220 308 click 1
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
