@@ -31,11 +31,25 @@ frmMain::~frmMain()
     }
 }
 
+void frmMain::setStartFailureMessage(StartFailureMessage message)
+{
+    m_startFailureMessage = std::move(message);
+}
+
 bool frmMain::Form_Load(const HostKind &kind)
 {
-    WDapp = obtainHost(kind);
+    std::exception_ptr startFailure;
+    WDapp = obtainHost(kind, &startFailure);
     if (!WDapp) {
-        m_view.prompter().show(word::fatalMessage(kind.names));
+        std::optional<word::Message> message;
+        if (startFailure && m_startFailureMessage) {
+            try {
+                message = m_startFailureMessage(startFailure);
+            } catch (...) {
+                // No message of its own, then: the fatal one below.
+            }
+        }
+        m_view.prompter().show(message ? *message : word::fatalMessage(kind.names));
         m_phase = Phase::Ended;
         m_exitCode = 1;
         return false;

@@ -11,11 +11,14 @@
 #include "prefs/chordfont.h"
 #include "view.h"
 #include "word/automation.h"
+#include "word/messages.h"
 #include "word/replacetext.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace prefs
@@ -35,6 +38,11 @@ public:
     ~frmMain();
     frmMain(const frmMain &) = delete;
     frmMain &operator=(const frmMain &) = delete;
+
+    /// Says what to show when start-up obtains no host and starting one threw failure: a message of its own
+    /// for a failure the host can explain (Word running but out of reach), or none for "Fatal Error".
+    using StartFailureMessage = std::function<std::optional<word::Message>(const std::exception_ptr &failure)>;
+    void setStartFailureMessage(StartFailureMessage message);
 
     /// The start-up before the window is first shown: obtain the host (attach, else start; both failing
     /// shows the fatal message), set the information labels, fill the key lists, restore the preferences.
@@ -107,6 +115,7 @@ private:
 
     View &m_view;
     prefs::SettingsStore &m_store;
+    StartFailureMessage m_startFailureMessage;
     std::shared_ptr<word::Application> WDapp;
     /// Held while the form lives: an event posted to the view runs only if the form is still there.
     std::shared_ptr<frmMain *> m_alive;

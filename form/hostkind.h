@@ -4,6 +4,7 @@
 
 #include "word/automation.h"
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,7 +21,8 @@ struct HostKind {
     std::function<std::shared_ptr<word::Application>()> start; ///< a newly started instance
 };
 
-/// Attach to a running instance of kind, else start one; every failure is silent. Null when both fail.
-std::shared_ptr<word::Application> obtainHost(const HostKind &kind);
+/// Attach to a running instance of kind, else start one; every failure is silent. Null when both fail, and
+/// then startFailure (when given) holds what start threw (null when it returned null or is not set).
+std::shared_ptr<word::Application> obtainHost(const HostKind &kind, std::exception_ptr *startFailure = nullptr);
 
 } // namespace form

@@ -24,6 +24,20 @@ form::HostKind wordHostKind()
             }};
 }
 
+/// Word running but out of reach (just starting, or run as administrator) has a message of its own.
+std::optional<word::Message> startFailureMessage(const std::exception_ptr &failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const word::com::ConnectError &error) {
+        if (error.reason() == word::com::ConnectFailure::Unreachable) {
+            return word::com::connectMessage(error);
+        }
+    } catch (...) {
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int runProgram(HINSTANCE instance, int showCommand)
@@ -31,6 +45,7 @@ int runProgram(HINSTANCE instance, int showCommand)
     prefs::RegistryStore store;
     MainWindow window(instance);
     form::frmMain form(window, store);
+    form.setStartFailureMessage(startFailureMessage);
     window.setHandlers({[&form](form::Control control) {
                             form.click(control);
                         },

@@ -71,6 +71,45 @@ TEST_F(FormTest, NoHostAtAllIsFatalAndStartUpStopsThere)
     EXPECT_TRUE(view.programEnds.empty()) << "no close step";
 }
 
+/// A failure to start that the host can explain.
+struct Unreachable : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+TEST_F(FormTest, AStartFailureTheHostCanExplainShowsItsOwnMessage)
+{
+    const word::Message unreachable{"Word is running, but cannot be reached.", "Fatal Error", word::Icon::Critical};
+    form.setStartFailureMessage([&unreachable](const std::exception_ptr &failure) -> std::optional<word::Message> {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const Unreachable &) {
+            return unreachable;
+        } catch (...) {
+            return std::nullopt;
+        }
+    });
+    form::HostKind kind = testsupport::kindAttachingTo(nullptr);
+    kind.start = []() -> std::shared_ptr<word::Application> {
+        throw Unreachable("running, not registered");
+    };
+    EXPECT_FALSE(form.Form_Load(kind));
+    EXPECT_EQ(prompter.messages, std::vector<word::Message>{unreachable});
+    EXPECT_EQ(form.exitCode(), 1);
+}
+
+TEST_F(FormTest, OtherStartFailuresStayFatal)
+{
+    form.setStartFailureMessage([](const std::exception_ptr &) -> std::optional<word::Message> {
+        return std::nullopt;
+    });
+    form::HostKind kind = testsupport::kindAttachingTo(nullptr);
+    kind.start = []() -> std::shared_ptr<word::Application> {
+        throw std::runtime_error("not installed");
+    };
+    EXPECT_FALSE(form.Form_Load(kind));
+    EXPECT_EQ(prompter.messages, std::vector<word::Message>{word::fatalMessage(kind.names)});
+}
+
 /// A store that cannot be read.
 class BrokenStore : public testsupport::MemoryStore
 {
