@@ -30,6 +30,15 @@ std::string repeat(std::string_view text, int count)
     return out;
 }
 
+/// "<" (a word starts here) followed by text; built by appending, which also keeps GCC's -Wrestrict quiet in
+/// optimised builds.
+std::string afterWordStart(std::string_view text)
+{
+    std::string out("<");
+    out += text;
+    return out;
+}
+
 struct Round {
     std::string tags; ///< the chords this round evens out end in exactly these tags
     int growth; ///< characters the chord gained (negative: lost)
@@ -70,9 +79,9 @@ void KeepChordColumns(word::Application &app, const word::ChordFont &font)
     allText(" ", std::string(blank), false);
     const std::array<Round, 4> rounds{{{longer + longer, 2}, {longer, 1}, {shorter + shorter, -2}, {shorter, -1}}};
     for (const auto &round : rounds) {
-        allText("<" + std::string(blank), std::string(firstBlank), true);
+        allText(afterWordStart(blank), std::string(firstBlank), true);
         chordText(round.tags, std::string(chordEnd), false);
-        allText("<" + std::string(firstBlank), std::string(blank), true);
+        allText(afterWordStart(firstBlank), std::string(blank), true);
         if (round.growth > 0) {
             // Take up to growth blanks, but leave one.
             for (int taken = round.growth; taken >= 0; --taken) {
