@@ -103,7 +103,8 @@ TEST_F(QSettingsStoreTest, AWritableStoreCommitsAndReadsBack)
 
 TEST_F(QSettingsStoreTest, APartlyBrokenStoreGivesWhatItCanAndStaysUntilSaved)
 {
-    const QByteArray broken("[Options]\nRed=12\n\xff\xfe[[[\nGreen\n=4\n", 34);
+    constexpr char text[] = "[Options]\nRed=12\n\xff\xfe[[[\nGreen\n=4\n";
+    const QByteArray broken(text, sizeof text - 1);
     writeFile("broken.ini", broken);
     {
         prefs::QSettingsStore store(path("broken.ini"));
