@@ -204,7 +204,8 @@ public:
             suffixes{"", "", "m", "7", "m7", "maj7", "sus4", "dim", "add9", "6", "13", "m7b5"};
         std::string text = note() + suffixes[pick(suffixes.size())];
         if (pick(4) == 0) {
-            text += "/" + note();
+            text += '/';
+            text += note();
         }
         return text;
     }
