@@ -90,7 +90,7 @@ TEST_P(LinkTest, AClickOpensItsAddress)
     });
     click(GetParam().control);
     EXPECT_EQ(opened, std::vector<std::string>{find<QLabel>("Label11")->text().toStdString() + GetParam().path});
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Links,
@@ -138,7 +138,7 @@ TEST_F(ViewTest, EscapeAndEnterRunNoCommand)
     }
     deliverPostedEvents();
     EXPECT_TRUE(host->callLog().empty());
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_TRUE(programEnds.empty());
     EXPECT_TRUE(window->isVisible());
 }
@@ -200,7 +200,7 @@ TEST(PrivateSettings, SavedPreferencesComeBackAtTheNextStart)
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath(QStringLiteral("tonvale.ini"));
     auto host = std::make_shared<word::builtin::Host>();
-    testsupport::RecordingPrompter prompter;
+    testsupport::TestPrompter prompter;
     {
         prefs::QSettingsStore store(file);
         app::frmMain window(prompter, store);
@@ -219,7 +219,7 @@ TEST(PrivateSettings, SavedPreferencesComeBackAtTheNextStart)
     EXPECT_TRUE(window.findChild<QCheckBox *>(QStringLiteral("Check4"))->isChecked());
     EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text3"))->text(), QStringLiteral("200"));
     EXPECT_TRUE(window.findChild<QRadioButton *>(QStringLiteral("Option1"))->isChecked());
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 } // namespace

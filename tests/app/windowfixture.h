@@ -34,7 +34,7 @@ protected:
     /// Let posted events (the host's Quit event) run.
     static void deliverPostedEvents();
 
-    testsupport::RecordingPrompter prompter;
+    testsupport::TestPrompter prompter;
     testsupport::MemoryStore store;
     std::shared_ptr<word::builtin::Host> host;
     std::unique_ptr<app::frmMain> window;

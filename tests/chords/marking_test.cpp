@@ -1,6 +1,6 @@
 #include "chords/marking.h"
-#include "tests/music/calllogs.h"
-#include "tests/music/testprompter.h"
+#include "tests/support/calllogs.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 namespace
 {
 
-using tests::Log;
+using testsupport::Log;
 using word::builtin::fromNotation;
 using word::builtin::toNotation;
 
@@ -47,7 +47,7 @@ protected:
     }
 
     word::builtin::Host host;
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
 };
 
 Log findChordLog(const word::ChordFont &font, const std::string &pattern)
@@ -64,7 +64,7 @@ Log findChordLog(const word::ChordFont &font, const std::string &pattern)
               "Find.MatchAllWordForms = False",
               "Find.MatchSoundsLike = False",
               "Find.MatchWildcards = True"};
-    tests::append(lines, tests::fontCriteria(font, "Find.Replacement.Font."));
+    testsupport::append(lines, testsupport::fontCriteria(font, "Find.Replacement.Font."));
     lines.push_back("Find.Execute Replace:=2");
     return lines;
 }
@@ -82,11 +82,11 @@ TEST_F(MarkingTest, TwentyPassesThenOneRefreshWithReplacementAttributesOnly)
     applied.lColor = 33023;
     Log expected{"Documents.Count", "Application.StartUndoGroup Name:=Find and Mark Chords"};
     for (const auto pattern : chords::catalogue) {
-        tests::append(expected, findChordLog(applied, std::string(pattern)));
+        testsupport::append(expected, findChordLog(applied, std::string(pattern)));
     }
     expected.push_back("Application.ScreenRefresh");
     expected.push_back("Application.EndUndoGroup");
-    EXPECT_EQ(tests::operations(host.callLog()), expected);
+    EXPECT_EQ(testsupport::operations(host.callLog()), expected);
     EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -115,7 +115,7 @@ TEST_F(MarkingTest, BothSwitchesClearRefuse)
     EXPECT_EQ(prompter.shown, std::vector<word::Message>{notSelected});
     EXPECT_FALSE(lColor);
     EXPECT_EQ(sheet(), "C G Am");
-    EXPECT_EQ(tests::operations(host.callLog()), Log{"Documents.Count"});
+    EXPECT_EQ(testsupport::operations(host.callLog()), Log{"Documents.Count"});
 }
 
 TEST_F(MarkingTest, BadColourBoxRefusesWithItsName)

@@ -1,5 +1,5 @@
 #include "chords/nashville.h"
-#include "tests/music/calllogs.h"
+#include "tests/support/calllogs.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 namespace
 {
 
-using tests::Log;
+using testsupport::Log;
 using word::builtin::fromNotation;
 using word::builtin::toNotation;
 
@@ -41,10 +41,10 @@ TEST_F(ConvertTest, WildcardPassesWithTheCriteriaThenOneRefresh)
     host.open(fromNotation("{b|1}"));
     host.setLogging(true);
     chords::ConvertNNStoA(host, boldFont());
-    const Log log = tests::operations(host.callLog());
+    const Log log = testsupport::operations(host.callLog());
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), "Application.ScreenRefresh");
-    const std::size_t passLength = tests::replaceTextLog(boldFont(), "", "", true).size();
+    const std::size_t passLength = testsupport::replaceTextLog(boldFont(), "", "", true).size();
     ASSERT_EQ((log.size() - 1) % passLength, 0u);
     EXPECT_GE((log.size() - 1) / passLength, 12u); // at least a pass per degree
     for (std::size_t at = 0; at + 1 < log.size(); at += passLength) {
@@ -52,7 +52,7 @@ TEST_F(ConvertTest, WildcardPassesWithTheCriteriaThenOneRefresh)
         const std::string replace = log[at + 3].substr(std::string("Find.Replacement.Text = ").size());
         const Log pass(log.begin() + static_cast<std::ptrdiff_t>(at),
                        log.begin() + static_cast<std::ptrdiff_t>(at + passLength));
-        EXPECT_EQ(pass, tests::replaceTextLog(boldFont(), find, replace, true));
+        EXPECT_EQ(pass, testsupport::replaceTextLog(boldFont(), find, replace, true));
     }
 }
 

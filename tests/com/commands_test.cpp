@@ -8,6 +8,7 @@
 #include "edit/combinelines.h"
 #include "music/transpose.h"
 #include "prefs/sample.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -18,26 +19,14 @@ namespace
 using fakeword::boldChords;
 using fakeword::FakeWord;
 
-/// Answers Yes to the one question and keeps every message.
-class RecordingPrompter : public word::Prompter
-{
-public:
-    word::Answer show(const word::Message &message) override
-    {
-        shown.push_back(message);
-        return message.buttons == word::Buttons::YesNoDefaultNo ? word::Answer::Yes : word::Answer::Ok;
-    }
-    std::vector<word::Message> shown;
-};
-
 class Commands : public fakeword::BothHostsTest
 {
 protected:
     /// Runs command on both hosts and checks they end alike.
     void runOnBoth(const std::function<void(word::Application &, word::Prompter &)> &command)
     {
-        RecordingPrompter localPrompter;
-        RecordingPrompter remotePrompter;
+        testsupport::TestPrompter localPrompter;
+        testsupport::TestPrompter remotePrompter;
         command(m_local, localPrompter);
         command(remote().host(), remotePrompter);
         EXPECT_EQ(remote().text(), localText());

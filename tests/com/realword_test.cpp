@@ -8,6 +8,7 @@
 #include "chords/marking.h"
 #include "music/transpose.h"
 #include "prefs/sample.h"
+#include "tests/support/prompter.h"
 #include "word/replacetext.h"
 
 #include <gmock/gmock.h>
@@ -27,23 +28,11 @@ using word::com::Host;
 constexpr int32_t wdTextFrameStory = 5;
 constexpr int32_t wdPrimaryHeaderStory = 7;
 
-/// Answers Yes to the one question and keeps every message.
-class RecordingPrompter : public word::Prompter
-{
-public:
-    word::Answer show(const word::Message &message) override
-    {
-        shown.push_back(message);
-        return message.buttons == word::Buttons::YesNoDefaultNo ? word::Answer::Yes : word::Answer::Ok;
-    }
-    std::vector<word::Message> shown;
-};
-
 const char *const sheet = "{b|Am7}  {b|F#m}  {b|Bb/D}  {b|Ebmaj7}  {b|Cmaj7}\nAmazing grace, how sweet the sound";
 
 void transposeUpTwo(word::Application &app)
 {
-    RecordingPrompter prompter;
+    testsupport::TestPrompter prompter;
     music::ReplaceChords(app, prompter, boldChords(), music::PassOptions{.spelling = music::Spelling::Sharps}, 2);
 }
 
@@ -164,7 +153,7 @@ TEST_P(ProtectedView, AsksToEnableEditing)
 {
     FakeWord word;
     word.setProtectedView(true);
-    RecordingPrompter prompter;
+    testsupport::TestPrompter prompter;
     GetParam().run(word.host(), prompter);
     const word::Message expected{
         "The Word document is open in Protected View.  Click Enable Editing in Word and try "
@@ -204,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, ProtectedView, testing::ValuesIn(commandRows)
 TEST(ProtectedViewOff, NoDocumentIsStillNoDocument)
 {
     FakeWord word;
-    RecordingPrompter prompter;
+    testsupport::TestPrompter prompter;
     prefs::GetFontParameters(word.host(), prompter);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0], word::noDocumentMessage(word.host().names()));
@@ -221,7 +210,7 @@ TEST_F(RealWord, ARecordLeftOpenIsClosedBeforeTheCommandsOwn)
     controls.currentKey = 0;
     controls.newKey = 2;
     controls.semiTones = "2";
-    RecordingPrompter prompter;
+    testsupport::TestPrompter prompter;
     music::Transpose(remote().host(), prompter, controls);
     EXPECT_EQ(remote().undoLevel(), 0); // the user's next edit is a step of its own
     EXPECT_TRUE(remote().undo());

@@ -1,5 +1,5 @@
 #include "edit/combinelines.h"
-#include "tests/music/calllogs.h"
+#include "tests/support/calllogs.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -31,26 +31,26 @@ TEST_F(CombineLinesTest, SeventeenStepsOnOneSelection)
     open("a\nb\nc\nd\ne");
     host.setLogging(true);
     edit::CombineLines(host);
-    const tests::Log expected{"Application.StartUndoGroup Name:=Combine Lines",
-                              "Selection.MoveDown Unit:=5, Count:=2",
-                              "Selection.MoveDown Unit:=5, Count:=1, Extend:=1",
-                              "Selection.MoveLeft Unit:=1, Count:=1, Extend:=1",
-                              "Selection.Cut",
-                              "Selection.MoveUp Unit:=5, Count:=1",
-                              "Selection.MoveLeft Unit:=1, Count:=1",
-                              "Selection.PasteAndFormat Type:=0",
-                              "Selection.MoveRight Unit:=1, Count:=1",
-                              "Selection.MoveDown Unit:=5, Count:=1",
-                              "Selection.Delete Unit:=1, Count:=1",
-                              "Selection.MoveDown Unit:=5, Count:=1, Extend:=1",
-                              "Selection.MoveLeft Unit:=1, Count:=1, Extend:=1",
-                              "Selection.Cut",
-                              "Selection.MoveLeft Unit:=1, Count:=1",
-                              "Selection.PasteAndFormat Type:=0",
-                              "Selection.MoveRight Unit:=1, Count:=1",
-                              "Selection.Delete Unit:=1, Count:=1",
-                              "Application.EndUndoGroup"};
-    EXPECT_EQ(tests::operations(host.callLog()), expected);
+    const testsupport::Log expected{"Application.StartUndoGroup Name:=Combine Lines",
+                                    "Selection.MoveDown Unit:=5, Count:=2",
+                                    "Selection.MoveDown Unit:=5, Count:=1, Extend:=1",
+                                    "Selection.MoveLeft Unit:=1, Count:=1, Extend:=1",
+                                    "Selection.Cut",
+                                    "Selection.MoveUp Unit:=5, Count:=1",
+                                    "Selection.MoveLeft Unit:=1, Count:=1",
+                                    "Selection.PasteAndFormat Type:=0",
+                                    "Selection.MoveRight Unit:=1, Count:=1",
+                                    "Selection.MoveDown Unit:=5, Count:=1",
+                                    "Selection.Delete Unit:=1, Count:=1",
+                                    "Selection.MoveDown Unit:=5, Count:=1, Extend:=1",
+                                    "Selection.MoveLeft Unit:=1, Count:=1, Extend:=1",
+                                    "Selection.Cut",
+                                    "Selection.MoveLeft Unit:=1, Count:=1",
+                                    "Selection.PasteAndFormat Type:=0",
+                                    "Selection.MoveRight Unit:=1, Count:=1",
+                                    "Selection.Delete Unit:=1, Count:=1",
+                                    "Application.EndUndoGroup"};
+    EXPECT_EQ(testsupport::operations(host.callLog()), expected);
 }
 
 TEST_F(CombineLinesTest, OneUndoRestoresTheLines)

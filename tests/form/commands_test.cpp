@@ -22,7 +22,7 @@ TEST_F(CommandsTest, TransposeCToDMovesEveryChordAndLeavesLyrics)
     ASSERT_EQ(view.text(Control::Text4), "2");
     view.click(Control::Command2);
     EXPECT_EQ(sheet(), "{b|D}    {b|A7}  {b|Bm}  {b|G/D}\nChorus: Clear Grace Alone\n{b|C}");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(view.text(Control::Combo1), "D");
     EXPECT_EQ(view.text(Control::Text4), "0");
 }
@@ -58,7 +58,7 @@ TEST_F(CommandsTest, KeepChordColumnsKeepsTheChordsOverTheirSyllables)
     chooseKeys(5, 7);
     view.click(Control::Command2);
     EXPECT_EQ(sheet(), "{b|F#m}       {b|E}\nAmazing   grace");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(CommandsTest, TransposeInAndOutOfNashvilleNumbers)
@@ -69,7 +69,7 @@ TEST_F(CommandsTest, TransposeInAndOutOfNashvilleNumbers)
     view.choose(Control::Combo2, 10); // G
     view.click(Control::Command2);
     EXPECT_EQ(sheet(), "{b|G}  {b|C/D}  {b|Em}");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
 
     view.click(Control::Check6); // back to numbers of G
     view.choose(Control::Combo1, 10);
@@ -98,7 +98,7 @@ TEST_P(TransposeMessageTest, ShowsOnlyTheFirstFailingCheck)
     const word::Message noDocument = word::noDocumentMessage(host->names());
     const std::string expected = GetParam().expected ? GetParam().expected : noDocument.title + ": " + noDocument.text;
     EXPECT_EQ(shown(), std::vector<std::string>{expected});
-    EXPECT_EQ(prompter.messages.at(0).icon, word::Icon::Critical);
+    EXPECT_EQ(prompter.shown.at(0).icon, word::Icon::Critical);
     EXPECT_EQ(view.listIndex(Control::Combo1), GetParam().current);
 }
 
@@ -119,9 +119,9 @@ TEST_F(CommandsTest, DecliningTheConfirmationChangesNothingButTheCurrentKey)
     chooseKeys(3, 5);
     prompter.answer = word::Answer::No;
     view.click(Control::Command2);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].buttons, word::Buttons::YesNoDefaultNo);
-    EXPECT_EQ(prompter.messages[0].icon, word::Icon::Question);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].buttons, word::Buttons::YesNoDefaultNo);
+    EXPECT_EQ(prompter.shown[0].icon, word::Icon::Question);
     EXPECT_EQ(sheet(), "C G");
     EXPECT_EQ(view.listIndex(Control::Combo1), 5);
     EXPECT_EQ(view.text(Control::Text4), "0");
@@ -143,9 +143,9 @@ TEST_F(CommandsTest, ABadColourBoxIsAnErrorAndChangesNothing)
     view.type(Control::Text1, "300");
     chooseKeys(3, 5);
     view.click(Control::Command2);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, "Error");
-    EXPECT_NE(prompter.messages[0].text.find("Red"), std::string::npos);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Error");
+    EXPECT_NE(prompter.shown[0].text.find("Red"), std::string::npos);
     EXPECT_EQ(sheet(), "{b|C}");
     EXPECT_EQ(view.listIndex(Control::Combo1), 3);
     EXPECT_TRUE(view.programEnds.empty());
@@ -168,7 +168,7 @@ TEST_F(CommandsTest, FindChordsMarksChordShapedText)
     openSheet("G  Am7  D/F#\nSweet grace");
     view.click(Control::Check1);
     view.click(Control::Command6);
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(sheet(), "{b|G}  {b|Am7}  {b|D}/{b|F#}\nSweet grace");
 }
 
@@ -179,16 +179,16 @@ TEST_F(CommandsTest, AMarkedPlainSheetTransposesAndItsLyricsStay)
     view.click(Control::Command6);
     chooseKeys(10, 0); // G to A
     view.click(Control::Command2);
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(sheet(), "{b|A}  {b|Bm7}  {b|E}/{b|Ab}\nSweet grace, how sweet");
 }
 
 TEST_F(CommandsTest, CommandsOnNoDocumentSaySo)
 {
     for (const Control button : {Control::Command1, Control::Command2, Control::Command6}) {
-        prompter.messages.clear();
+        prompter.shown.clear();
         view.click(button);
-        EXPECT_EQ(prompter.messages, std::vector<word::Message>{word::noDocumentMessage(host->names())})
+        EXPECT_EQ(prompter.shown, std::vector<word::Message>{word::noDocumentMessage(host->names())})
             << form::spec(button).name;
     }
 }
@@ -198,7 +198,7 @@ TEST_F(CommandsTest, FontParametersFromASampleTickTheStyleBoxThroughTheInterlock
     openSheet("{bu#563412|Am7} lyrics");
     host->setSelection(0, 3);
     view.click(Control::Command1);
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(view.value(Control::Check1), 1);
     EXPECT_EQ(view.value(Control::Check2), 0);
     EXPECT_EQ(view.value(Control::Check7), 1);
@@ -213,8 +213,8 @@ TEST_F(CommandsTest, FontParametersNeedASelection)
 {
     openSheet("{b|Am7} lyrics");
     view.click(Control::Command1);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, "Warning");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Warning");
     EXPECT_EQ(view.value(Control::Check1), 0);
 }
 
@@ -248,7 +248,7 @@ TEST_F(CommandsTest, SavePreferencesWritesTheTenKeys)
     EXPECT_EQ(store.values["Red"], "12");
     EXPECT_EQ(store.values["Accidentals"], "1");
     EXPECT_EQ(store.values["Keep Columns"], "1");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 struct LinkRow {
@@ -276,7 +276,7 @@ TEST_P(LinkTest, OpensItsAddressThroughTheDocument)
     });
     view.click(GetParam().control);
     EXPECT_EQ(opened, std::vector<std::string>{address()});
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(sheet(), "text");
 }
 
@@ -284,7 +284,7 @@ TEST_P(LinkTest, WithoutADocumentSaysCannotOpen)
 {
     view.click(GetParam().control);
     const word::Message expected{"Cannot open " + address(), "Tonvale", word::Icon::None, word::Buttons::Ok};
-    EXPECT_EQ(prompter.messages, std::vector<word::Message>{expected});
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{expected});
     EXPECT_TRUE(view.programEnds.empty());
 }
 
@@ -325,14 +325,14 @@ TEST_F(CommandsTest, AnUntrappedHostFailureIsReportedAndEndsTheProgram)
     view.click(Control::Command1);
     const std::vector<word::Message> expected{
         {"The remote procedure call failed.", "Tonvale", word::Icon::Critical, word::Buttons::Ok}};
-    EXPECT_EQ(prompter.messages, expected);
+    EXPECT_EQ(prompter.shown, expected);
     EXPECT_EQ(view.programEnds, std::vector<int>{1});
     EXPECT_FALSE(view.visible);
     EXPECT_EQ(form.exitCode(), 1);
 
     view.click(Control::Command7); // nothing runs any more
     form.closeRequested();
-    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(view.programEnds, std::vector<int>{1});
 }
 

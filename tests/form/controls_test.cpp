@@ -28,7 +28,7 @@ TEST_F(ControlsTest, StartUpSetsLabelsAndFillsKeyListsWithoutSelecting)
         EXPECT_EQ(view.text(list), "");
     }
     EXPECT_EQ(view.text(Control::Text4), "");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(ControlsTest, TickingCheck5WhileCheck6IsTickedSwapsThePair)
@@ -159,7 +159,7 @@ TEST_F(ControlsTest, ControlsWithoutBehaviourRunNothing)
     }
     EXPECT_EQ(view.value(Control::Check1), 0);
     EXPECT_EQ(view.text(Control::Text4), "");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_TRUE(view.programEnds.empty());
 }
 

@@ -27,7 +27,7 @@ std::string FormTest::sheet() const
 std::vector<std::string> FormTest::shown() const
 {
     std::vector<std::string> lines;
-    for (const word::Message &message : prompter.messages) {
+    for (const word::Message &message : prompter.shown) {
         lines.push_back(message.title + ": " + message.text);
     }
     return lines;

@@ -32,6 +32,6 @@ protected:
     std::shared_ptr<word::builtin::Host> host;
     testsupport::MemoryStore store;
     testsupport::FakeView view;
-    testsupport::RecordingPrompter &prompter;
+    testsupport::TestPrompter &prompter;
     form::frmMain form;
 };

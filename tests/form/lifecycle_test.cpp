@@ -37,7 +37,7 @@ TEST_F(FormTest, StartUpStartsAHostWhenNoneRuns)
     };
     ASSERT_TRUE(form.Form_Load(kind));
     EXPECT_EQ(form.host(), host);
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST(HostKind, ObtainingIsQuietAndNullWhenBothWaysFail)
@@ -62,7 +62,7 @@ TEST_F(FormTest, NoHostAtAllIsFatalAndStartUpStopsThere)
     };
     store.values["Bold"] = "1";
     EXPECT_FALSE(form.Form_Load(kind));
-    EXPECT_EQ(prompter.messages, std::vector<word::Message>{word::fatalMessage(kind.names)});
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{word::fatalMessage(kind.names)});
     EXPECT_EQ(form.exitCode(), 1);
     EXPECT_EQ(view.value(Control::Check1), 0) << "start-up stops before the preferences";
     EXPECT_TRUE(view.items(Control::Combo1).empty());
@@ -93,7 +93,7 @@ TEST_F(FormTest, AStartFailureTheHostCanExplainShowsItsOwnMessage)
         throw Unreachable("running, not registered");
     };
     EXPECT_FALSE(form.Form_Load(kind));
-    EXPECT_EQ(prompter.messages, std::vector<word::Message>{unreachable});
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{unreachable});
     EXPECT_EQ(form.exitCode(), 1);
 }
 
@@ -107,7 +107,7 @@ TEST_F(FormTest, OtherStartFailuresStayFatal)
         throw std::runtime_error("not installed");
     };
     EXPECT_FALSE(form.Form_Load(kind));
-    EXPECT_EQ(prompter.messages, std::vector<word::Message>{word::fatalMessage(kind.names)});
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{word::fatalMessage(kind.names)});
 }
 
 /// A store that cannot be read.
@@ -130,7 +130,7 @@ TEST(FormStartUp, AFailureAfterTheConnectionIsReportedAndEndsTheProgram)
     EXPECT_FALSE(form.Form_Load(testsupport::kindAttachingTo(host)));
     const std::vector<word::Message> expected{
         {"The settings cannot be read.", "Tonvale", word::Icon::Critical, word::Buttons::Ok}};
-    EXPECT_EQ(view.prompts.messages, expected);
+    EXPECT_EQ(view.prompts.shown, expected);
     EXPECT_EQ(form.exitCode(), 1);
     EXPECT_EQ(view.programEnds, std::vector<int>{1});
 }
@@ -271,8 +271,8 @@ TEST_F(FormTest, AStoreThatCouldNotBeReadIsNamedOnceAtStart)
     store.unreadableFile = "/home/me/.config/Tonvale/Tonvale.conf";
     store.values["Bold"] = "1";
     load();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_NE(prompter.messages[0].text.find("/home/me/.config/Tonvale/Tonvale.conf"), std::string::npos);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("/home/me/.config/Tonvale/Tonvale.conf"), std::string::npos);
     EXPECT_EQ(view.value(Control::Check1), 1) << "what could be read is restored";
     EXPECT_TRUE(store.written.empty()) << "the store is left as it is";
 }

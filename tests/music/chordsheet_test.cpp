@@ -2,7 +2,7 @@
 // lowered Nashville degrees, and chord columns kept. Then properties over generated sheets.
 
 #include "music/transpose.h"
-#include "tests/music/testprompter.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ std::string transpose(const std::string &notation, const Pass &pass)
 {
     word::builtin::Host host;
     host.open(fromNotation(notation));
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
     music::PassOptions options;
     options.from = pass.nashvilleIn ? music::Notation::Nashville : music::Notation::Letters;
     options.to = pass.nashvilleOut ? music::Notation::Nashville : music::Notation::Letters;
@@ -204,7 +204,8 @@ public:
             suffixes{"", "", "m", "7", "m7", "maj7", "sus4", "dim", "add9", "6", "13", "m7b5"};
         std::string text = note() + suffixes[pick(suffixes.size())];
         if (pick(4) == 0) {
-            text += "/" + note();
+            text += '/';
+            text += note();
         }
         return text;
     }

@@ -3,7 +3,7 @@
 // (tests/golden/regenerate.sh); review the diff before committing it.
 
 #include "music/transpose.h"
-#include "tests/music/testprompter.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ TEST_P(Golden, WholeSheet)
     ASSERT_FALSE(input.empty());
     word::builtin::Host host;
     host.open(word::builtin::fromNotation(input));
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
     const auto result = music::Transpose(host, prompter, row.controls);
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(result.newCurrentKey, row.controls.newKey);

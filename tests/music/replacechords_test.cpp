@@ -1,6 +1,6 @@
 #include "music/transpose.h"
-#include "tests/music/calllogs.h"
-#include "tests/music/testprompter.h"
+#include "tests/support/calllogs.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 namespace
 {
 
-using tests::Log;
+using testsupport::Log;
 using word::builtin::fromNotation;
 using word::builtin::toNotation;
 
@@ -47,11 +47,11 @@ protected:
     }
     Log log() const
     {
-        return tests::operations(host.callLog());
+        return testsupport::operations(host.callLog());
     }
 
     word::builtin::Host host;
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
 };
 
 // Phase 1 with a shift of +2: each name and the tone its marker holds.
@@ -76,15 +76,15 @@ const std::array<std::pair<const char *, const char *>, 12> phaseTwoFlats{{{"2",
 // The no-chord marks stand aside before the notes move and come back after.
 Log noChordMarksAside(const word::ChordFont &font)
 {
-    Log lines = tests::replaceTextLog(font, "<N.C>", "*:N.:*", true);
-    tests::append(lines, tests::replaceTextLog(font, "<NC>", "*:N:*", true));
+    Log lines = testsupport::replaceTextLog(font, "<N.C>", "*:N.:*", true);
+    testsupport::append(lines, testsupport::replaceTextLog(font, "<NC>", "*:N:*", true));
     return lines;
 }
 
 Log noChordMarksBack(const word::ChordFont &font)
 {
-    Log lines = tests::replaceTextLog(font, "*:N.:*", "N.C", false);
-    tests::append(lines, tests::replaceTextLog(font, "*:N:*", "NC", false));
+    Log lines = testsupport::replaceTextLog(font, "*:N.:*", "N.C", false);
+    testsupport::append(lines, testsupport::replaceTextLog(font, "*:N:*", "NC", false));
     return lines;
 }
 
@@ -92,15 +92,15 @@ Log passLog(const word::ChordFont &font, bool sharps)
 {
     Log expected = noChordMarksAside(font);
     for (const auto &[name, tone] : phaseOneUpTwo) {
-        tests::append(expected, tests::replaceTextLog(font, name, std::string("*:") + tone + ":*", false));
+        testsupport::append(expected, testsupport::replaceTextLog(font, name, std::string("*:") + tone + ":*", false));
     }
     const std::array<const char *, 5> sharpNames{"A#", "C#", "D#", "F#", "G#"};
     for (std::size_t i = 0; i < phaseTwoFlats.size(); ++i) {
         const auto &[tone, flat] = phaseTwoFlats[i];
         const std::string name = (sharps && i < 5) ? sharpNames[i] : flat;
-        tests::append(expected, tests::replaceTextLog(font, std::string("*:") + tone + ":*", name, false));
+        testsupport::append(expected, testsupport::replaceTextLog(font, std::string("*:") + tone + ":*", name, false));
     }
-    tests::append(expected, noChordMarksBack(font));
+    testsupport::append(expected, noChordMarksBack(font));
     expected.push_back("Application.ScreenRefresh");
     return expected;
 }
@@ -151,14 +151,16 @@ TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
     run(boldFont(), 2, {music::Notation::Letters, music::Notation::Nashville, music::Spelling::Sharps});
     Log expected = noChordMarksAside(boldFont());
     for (const auto &[name, tone] : phaseOneUpTwo) {
-        tests::append(expected, tests::replaceTextLog(boldFont(), name, std::string("*:") + tone + ":*", false));
+        testsupport::append(expected,
+                            testsupport::replaceTextLog(boldFont(), name, std::string("*:") + tone + ":*", false));
     }
     const std::array<const char *, 12> degrees{"1", "b2", "2", "b3", "3", "4", "b5", "5", "b6", "6", "b7", "7"};
     for (int tone = 1; tone <= 12; ++tone) {
-        tests::append(expected,
-                      tests::replaceTextLog(boldFont(), "*:" + std::to_string(tone) + ":*", degrees[tone - 1], false));
+        testsupport::append(
+            expected,
+            testsupport::replaceTextLog(boldFont(), "*:" + std::to_string(tone) + ":*", degrees[tone - 1], false));
     }
-    tests::append(expected, noChordMarksBack(boldFont()));
+    testsupport::append(expected, noChordMarksBack(boldFont()));
     expected.push_back("Application.ScreenRefresh");
     EXPECT_EQ(log(), expected);
 }

@@ -1,7 +1,7 @@
 #include "music/transpose.h"
-#include "tests/music/calllogs.h"
-#include "tests/music/testprompter.h"
+#include "tests/support/calllogs.h"
 #include "tests/support/faultyhost.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ protected:
     }
 
     word::builtin::Host host;
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
 };
 
 TEST_F(TransposeTest, NoDocumentIsReportedBeforeTheKeys)
@@ -105,7 +105,7 @@ TEST_F(TransposeTest, BadColourBoxChangesNothing)
     EXPECT_FALSE(result.bUseSharps);
     EXPECT_FALSE(result.newCurrentKey);
     EXPECT_EQ(sheet(), "{b|C}");
-    EXPECT_EQ(tests::operations(host.callLog()), tests::Log{"Documents.Count"});
+    EXPECT_EQ(testsupport::operations(host.callLog()), testsupport::Log{"Documents.Count"});
 }
 
 TEST_F(TransposeTest, CompletedPassMakesTheNewKeyCurrent)
@@ -229,7 +229,7 @@ TEST_F(TransposeTest, ThePassIsOneUndoStep)
     open("{b|Bbm7/F} {b|C}");
     host.setLogging(true);
     run(boldControls());
-    const auto calls = tests::operations(host.callLog());
+    const auto calls = testsupport::operations(host.callLog());
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls[0], "Documents.Count");
     EXPECT_EQ(calls[1], "Application.StartUndoGroup Name:=Transpose");
@@ -281,7 +281,7 @@ TEST_P(AnyFailureInThePass, IsATransposeErrorAndTakesThePassBack)
     word::builtin::Host host;
     host.open(fromNotation("{b|C} {b|Bb}"));
     testsupport::FaultyHost faulty(host);
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
     faulty.failAtCall(60, GetParam().error); // inside the third replacement, after "Bb" became a marker
     const auto result = music::Transpose(faulty, prompter, boldControls());
     EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError(GetParam().description)});
@@ -305,20 +305,14 @@ TEST_F(TransposeTest, TheQuestionComesBeforeTheUndoStepOpens)
 {
     open("A");
     host.setLogging(true);
-    struct Recorder : word::Prompter {
-        word::builtin::Host *host = nullptr;
-        std::size_t callsWhenAsked = 0;
-        word::Answer show(const word::Message &) override
-        {
-            callsWhenAsked = host->callLog().size();
-            return word::Answer::Yes;
-        }
-    } recorder;
-    recorder.host = &host;
+    std::size_t callsWhenAsked = 0;
+    prompter.onShow = [&](const word::Message &) {
+        callsWhenAsked = host.callLog().size();
+    };
     auto controls = boldControls();
     controls.font = {};
-    music::Transpose(host, recorder, controls);
-    EXPECT_EQ(recorder.callsWhenAsked, 1u) << "only Documents.Count before the question";
+    run(controls);
+    EXPECT_EQ(callsWhenAsked, 1u) << "only Documents.Count before the question";
     EXPECT_EQ(host.callLog().at(1), "Application.StartUndoGroup Name:=Transpose");
     EXPECT_EQ(sheet(), "B");
 }

@@ -93,7 +93,7 @@ protected:
     }
 
     std::shared_ptr<word::builtin::Host> host = std::make_shared<word::builtin::Host>();
-    testsupport::RecordingPrompter interactive;
+    testsupport::TestPrompter interactive;
     oxt::SwitchPrompter prompter{&interactive};
     oxt::MemoryView view{prompter};
     testsupport::MemoryStore store;
@@ -125,12 +125,12 @@ TEST_F(Run, MessagesOfARequestAreRecordedNotShown)
 {
     const auto outcome = run("vnd.tonvale:transpose?Check4=0&Check1=0&Combo1=C&Combo2=D&answer=yes");
     EXPECT_TRUE(outcome.ok);
-    EXPECT_TRUE(interactive.messages.empty());
+    EXPECT_TRUE(interactive.shown.empty());
     EXPECT_NE(outcome.result.find("message="), std::string::npos) << outcome.result;
     EXPECT_EQ(outcome.result.find('\r'), std::string::npos) << "line breaks are escaped";
 
     prompter.show(word::Message{"after", "t"});
-    EXPECT_EQ(interactive.messages.size(), 1U);
+    EXPECT_EQ(interactive.shown.size(), 1U);
 }
 
 TEST_F(Run, AnUnknownKeyStopsBeforeTheClick)

@@ -1,6 +1,6 @@
 #include "prefs/chordfont.h"
 #include "prefs/sample.h"
-#include "tests/music/testprompter.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ protected:
     }
 
     word::builtin::Host host;
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
 };
 
 TEST_F(GetFontParametersTest, NoDocumentShowsTheMessageOnly)

@@ -4,7 +4,7 @@
 #include "chords/marking.h"
 #include "edit/combinelines.h"
 #include "music/transpose.h"
-#include "tests/music/testprompter.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -91,7 +91,7 @@ TEST_P(EveryCallFails, AndTheSheetIsAsItWas)
         host.open(fromNotation(sheet));
         host.setSelection(0, 0);
         host.setLogging(true);
-        tests::TestPrompter prompter;
+        testsupport::TestPrompter prompter;
         command.run(host, prompter);
         calls = host.callLog();
         done = toNotation(*host.activeText());
@@ -107,7 +107,7 @@ TEST_P(EveryCallFails, AndTheSheetIsAsItWas)
         host.open(fromNotation(sheet));
         host.setSelection(0, 0);
         host.failAtCall(failing, "The document is locked.");
-        tests::TestPrompter prompter;
+        testsupport::TestPrompter prompter;
         try {
             command.run(host, prompter);
         } catch (const word::AutomationError &error) {
@@ -140,7 +140,7 @@ TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
         word::builtin::Host counting;
         counting.open(fromNotation(sheet));
         counting.setLogging(true);
-        tests::TestPrompter prompter;
+        testsupport::TestPrompter prompter;
         music::Transpose(counting, prompter, transposeControls(0, 0));
         const auto &calls = counting.callLog();
         for (std::size_t i = 0; i < calls.size(); ++i) {
@@ -151,7 +151,7 @@ TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
     host.open(fromNotation(sheet));
     host.failAtCall(lastExecute, "The document is locked.");
     host.failOn("Document.Undo", "Word is busy.");
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
     music::Transpose(host, prompter, transposeControls(0, 0));
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "Transpose Error");
@@ -172,7 +172,7 @@ TEST(Rollback, AFailureBeforeAnyChangeLeavesTheEarlierStepsAlone)
     edit::CombineLines(host);
     const std::string combined = toNotation(*host.activeText());
     host.failOn("Find.Execute", "The document is locked.");
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
     music::Transpose(host, prompter, transposeControls(0, 0));
     EXPECT_EQ(toNotation(*host.activeText()), combined);
     ASSERT_TRUE(host.undo());

@@ -7,12 +7,6 @@
 namespace testsupport
 {
 
-word::Answer RecordingPrompter::show(const word::Message &message)
-{
-    messages.push_back(message);
-    return message.buttons == word::Buttons::YesNoDefaultNo ? answer : word::Answer::Ok;
-}
-
 std::string MemoryStore::get(const std::string &key)
 {
     const auto found = values.find(key);
@@ -41,6 +35,7 @@ form::HostKind kindAttachingTo(std::shared_ptr<word::Application> host)
 
 FakeView::FakeView()
 {
+    prompts.answer = word::Answer::No;
     state(form::Control::Option1).value = 1;
 }
 

@@ -8,6 +8,7 @@
 #include "form/hostkind.h"
 #include "form/view.h"
 #include "prefs/preferences.h"
+#include "tests/support/prompter.h"
 #include "word/messages.h"
 
 #include <array>
@@ -22,16 +23,6 @@
 
 namespace testsupport
 {
-
-/// Records every message; answers a question with answer.
-class RecordingPrompter : public word::Prompter
-{
-public:
-    word::Answer show(const word::Message &message) override;
-
-    std::vector<word::Message> messages;
-    word::Answer answer = word::Answer::No;
-};
 
 /// The settings store in a map; get of an absent key is "".
 class MemoryStore : public prefs::SettingsStore
@@ -92,7 +83,7 @@ public:
 
     /// Whom the user's actions reach.
     form::frmMain *form = nullptr;
-    RecordingPrompter prompts;
+    TestPrompter prompts; ///< answers No to a question unless a test says otherwise
     std::vector<int> programEnds; ///< every endProgram call
     bool visible = true; ///< false once the program was ended
 

@@ -7,6 +7,7 @@
 #include "music/transpose.h"
 #include "prefs/sample.h"
 #include "support/office.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 #include "word/replacetext.h"
 
@@ -20,17 +21,6 @@ namespace
 {
 
 using word::ChordFont;
-
-class RecordingPrompter : public word::Prompter
-{
-public:
-    word::Answer show(const word::Message &message) override
-    {
-        messages.push_back(message);
-        return message.buttons == word::Buttons::Ok ? word::Answer::Ok : word::Answer::Yes;
-    }
-    std::vector<word::Message> messages;
-};
 
 std::vector<word::uno::TextRun> runsOf(const word::builtin::TextDocument &doc)
 {
@@ -118,17 +108,17 @@ TEST_P(SameResultOnBothHosts, TextAndFormatting)
     word::builtin::Host builtin;
     builtin.open(doc);
     builtin.setSelection(0, 0);
-    RecordingPrompter builtinPrompter;
+    testsupport::TestPrompter builtinPrompter;
     row.command(builtin, builtinPrompter);
 
     auto &office = unotest::office();
     office.closeAllDocuments();
     office.newDocument(runsOf(doc), row.formatting);
-    RecordingPrompter officePrompter;
+    testsupport::TestPrompter officePrompter;
     row.command(office, officePrompter);
 
     EXPECT_EQ(unotest::notationOf(office.documentRuns()), unotest::notationOf(runsOf(*builtin.activeText())));
-    EXPECT_EQ(officePrompter.messages.size(), builtinPrompter.messages.size());
+    EXPECT_EQ(officePrompter.shown.size(), builtinPrompter.shown.size());
     auto selection = office.selection();
     EXPECT_EQ(selection->Start(), builtin.selectionStart());
     EXPECT_EQ(selection->End(), builtin.selectionEnd());
@@ -298,14 +288,14 @@ TEST_P(SameFontParameters, FromTheSelectedSample)
     word::builtin::Host builtin;
     builtin.open(doc);
     builtin.setSelection(GetParam().start, GetParam().end);
-    RecordingPrompter builtinPrompter;
+    testsupport::TestPrompter builtinPrompter;
     const auto expected = prefs::GetFontParameters(builtin, builtinPrompter);
 
     auto &office = unotest::office();
     office.closeAllDocuments();
     office.newDocument(runsOf(doc));
     office.setSelection(GetParam().start, GetParam().end);
-    RecordingPrompter officePrompter;
+    testsupport::TestPrompter officePrompter;
     const auto actual = prefs::GetFontParameters(office, officePrompter);
 
     EXPECT_EQ(actual.bold, expected.bold);
@@ -314,10 +304,10 @@ TEST_P(SameFontParameters, FromTheSelectedSample)
     EXPECT_EQ(actual.red, expected.red);
     EXPECT_EQ(actual.green, expected.green);
     EXPECT_EQ(actual.blue, expected.blue);
-    ASSERT_EQ(officePrompter.messages.size(), builtinPrompter.messages.size());
-    for (std::size_t i = 0; i < officePrompter.messages.size(); ++i) {
-        EXPECT_EQ(officePrompter.messages[i].text, builtinPrompter.messages[i].text);
-        EXPECT_EQ(officePrompter.messages[i].title, builtinPrompter.messages[i].title);
+    ASSERT_EQ(officePrompter.shown.size(), builtinPrompter.shown.size());
+    for (std::size_t i = 0; i < officePrompter.shown.size(); ++i) {
+        EXPECT_EQ(officePrompter.shown[i].text, builtinPrompter.shown[i].text);
+        EXPECT_EQ(officePrompter.shown[i].title, builtinPrompter.shown[i].title);
     }
 }
 

@@ -5,8 +5,8 @@
 #include "edit/combinelines.h"
 #include "music/transpose.h"
 #include "support/office.h"
-#include "tests/music/testprompter.h"
 #include "tests/support/faultyhost.h"
+#include "tests/support/prompter.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST_P(SampledCallsFail, AndTheSheetIsAsItWas)
     auto &host = office();
     testsupport::FaultyHost faulty(host);
     openSheet();
-    tests::TestPrompter prompter;
+    testsupport::TestPrompter prompter;
     command.run(faulty, prompter);
     const std::size_t calls = faulty.calls();
     ASSERT_NE(unotest::notationOf(host.documentRuns()), sheet);
@@ -86,7 +86,7 @@ TEST_P(SampledCallsFail, AndTheSheetIsAsItWas)
         SCOPED_TRACE("failing call " + std::to_string(failing) + " of " + std::to_string(calls));
         openSheet();
         faulty.failAtCall(failing, "The document is locked.");
-        tests::TestPrompter failed;
+        testsupport::TestPrompter failed;
         try {
             command.run(faulty, failed);
         } catch (const word::AutomationError &error) {

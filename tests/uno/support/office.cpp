@@ -2,6 +2,7 @@
 
 #include "chords/marking.h"
 #include "music/transpose.h"
+#include "tests/support/prompter.h"
 
 #include <gtest/gtest.h>
 
@@ -327,28 +328,9 @@ std::string notationOf(const std::vector<word::uno::TextRun> &runs)
     return out;
 }
 
-} // namespace unotest
-
-namespace unotest
-{
-
-namespace
-{
-
-class AnswerYes : public word::Prompter
-{
-public:
-    word::Answer show(const word::Message &message) override
-    {
-        return message.buttons == word::Buttons::Ok ? word::Answer::Ok : word::Answer::Yes;
-    }
-};
-
-} // namespace
-
 void transposePass(word::Application &app, const word::ChordFont &font, int delta, bool sharps, bool nashvilleOut)
 {
-    AnswerYes prompter;
+    testsupport::TestPrompter prompter;
     music::ReplaceChords(app,
                          prompter,
                          font,

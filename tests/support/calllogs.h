@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tests
+namespace testsupport
 {
 
 using Log = std::vector<std::string>;
@@ -76,4 +76,4 @@ inline Log operations(const Log &log)
     return kept;
 }
 
-} // namespace tests
+} // namespace testsupport
