@@ -68,7 +68,8 @@ xvfb=$!
 exec 3>&-
 for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
-TONVALE_SETTINGS=$work/tonvale.ini tonvale --host builtin --open /usr/share/tonvale/amazing-grace.txt &
+# On the X display, as a user starts it (the test command runs the window tests offscreen).
+env -u QT_QPA_PLATFORM TONVALE_SETTINGS="$work/tonvale.ini" tonvale --host builtin --open /usr/share/tonvale/amazing-grace.txt &
 program=$!
 window=$(timeout 90 xdotool search --sync --onlyvisible --name '^Tonvale$' | head -n 1) || fail "no Tonvale window"
 geometry=$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
