@@ -98,4 +98,18 @@ void KeepChordColumns(word::Application &app, const word::ChordFont &font)
     chordText(shorter, "", false);
 }
 
+bool HoldsColumnStandIns(word::Application &app, const word::ChordFont &font)
+{
+    const word::ChordFont anywhere;
+    bool found = false;
+    for (const std::string_view letter : {blank, firstBlank, chordEnd}) {
+        const std::string text(letter);
+        found = word::ReplaceText(app, anywhere, text, text, false) || found;
+    }
+    for (const std::string &tag : {longer, shorter}) {
+        found = word::ReplaceText(app, font, tag, tag, false) || found;
+    }
+    return found;
+}
+
 } // namespace music

@@ -18,4 +18,10 @@ namespace music
 /// A chord that changed by three or more characters is evened out by two. Host failures propagate.
 void KeepChordColumns(word::Application &app, const word::ChordFont &font);
 
+/// Whether the sheet already holds what KeepChordColumns writes for a while and takes out again: its stand-in
+/// letters (ƿ, Ȣ, ƻ) anywhere, or its tags (chords::longerTag, chords::shorterTag) in the chord font. Such a
+/// sheet cannot keep its columns without losing those characters. Changes nothing (each find is replaced by
+/// itself). Host failures propagate.
+bool HoldsColumnStandIns(word::Application &app, const word::ChordFont &font);
+
 } // namespace music

@@ -5,6 +5,7 @@
 #include "keys.h"
 
 #include <array>
+#include <stdexcept>
 #include <string_view>
 
 namespace music
@@ -100,6 +101,12 @@ void ReplaceChords(word::Application &app,
 void replaceConfirmed(word::Application &app, const word::ChordFont &font, const PassOptions &options, int32_t lDelta)
 {
     const bool keepColumns = options.keepColumns;
+    if (keepColumns && HoldsColumnStandIns(app, font)) {
+        // Keeping the columns would turn these characters into blanks or take them out.
+        throw std::runtime_error(
+            "The sheet holds one of the characters \u01BF \u0222 \u01BB \u2191 \u2193, which "
+            "Keep Chord Columns uses for itself. Clear Keep Chord Columns to transpose it.");
+    }
     // No-chord marks hold a C: they stand aside while the notes move.
     for (const auto &mark : noChordMarks) {
         word::ReplaceText(app, font, std::string(mark.find), std::string(mark.stand), true);

@@ -3,7 +3,7 @@
 namespace word
 {
 
-void ReplaceText(Application &app,
+bool ReplaceText(Application &app,
                  const ChordFont &font,
                  const std::string &sFind,
                  const std::string &sReplace,
@@ -37,7 +37,7 @@ void ReplaceText(Application &app,
     find->setMatchWildcards(bWildcards);
     find->setMatchSoundsLike(false);
     find->setMatchAllWordForms(false);
-    find->Execute(wdReplaceAll);
+    return find->Execute(wdReplaceAll);
 }
 
 } // namespace word

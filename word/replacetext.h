@@ -22,8 +22,9 @@ struct ChordFont {
 /// whole words, only where the text carries the chord font parameters set in font; the replacement
 /// keeps the formatting of the text it replaces. With bWildcards sFind is a Word wildcard pattern.
 /// The find settings are made in a fixed order (see the .cpp); font criteria go on the find side only.
-/// A host failure propagates as AutomationError, with the settings already made left in place.
-void ReplaceText(Application &app,
+/// Returns Execute's result: whether anything was found. A host failure propagates as AutomationError, with
+/// the settings already made left in place.
+bool ReplaceText(Application &app,
                  const ChordFont &font,
                  const std::string &sFind,
                  const std::string &sReplace,

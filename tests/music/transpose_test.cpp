@@ -252,6 +252,46 @@ TEST_F(TransposeTest, KeepingChordColumnsIsStillOneUndoStep)
     EXPECT_EQ(sheet(), "{b|Em}    {b|Bb}  {b|G}");
 }
 
+struct StandInRow {
+    const char *name;
+    const char *sheet; ///< holds a character the columns step writes for a while
+};
+
+class ColumnStandIns : public TransposeTest, public testing::WithParamInterface<StandInRow>
+{
+};
+
+// Keeping the columns would turn these characters into blanks or take them out: the command refuses
+// and the sheet stays exactly as it was; without the option the sheet transposes as ever.
+TEST_P(ColumnStandIns, RefuseKeepingColumnsAndChangeNothing)
+{
+    const std::string before = GetParam().sheet;
+    open(before);
+    auto controls = boldControls();
+    controls.keepColumns = true;
+    const auto result = run(controls);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].title, "Transpose Error");
+    EXPECT_NE(prompter.shown[0].text.find("Keep Chord Columns"), std::string::npos);
+    EXPECT_FALSE(result.newCurrentKey);
+    EXPECT_EQ(sheet(), before);
+
+    controls.keepColumns = false;
+    run(controls);
+    EXPECT_NE(sheet(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         ColumnStandIns,
+                         testing::Values(StandInRow{"WynnInALyric", "{b|Em}    {b|G}\nHw\u01BFt"},
+                                         StandInRow{"YoghInAChordLine", "{b|Em} \u0222  {b|G}"},
+                                         StandInRow{"StopInTheChordFont", "{b|Em\u01BB}  {b|G}"},
+                                         StandInRow{"ArrowInTheChordFont", "{b|Em\u2191}  {b|G}"},
+                                         StandInRow{"DownArrowInTheChordFont", "{b|G\u2193}  {b|D}"}),
+                         [](const auto &info) {
+                             return std::string(info.param.name);
+                         });
+
 TEST_F(TransposeTest, AFailedPassEndsItsUndoStepAndTakesItBack)
 {
     open("{b|C} {b|Bb}");
