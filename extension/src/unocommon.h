@@ -2,6 +2,8 @@
 
 // UNO helpers shared by the extension's files.
 
+#include "word/uno/strings.h"
+
 #include <com/sun/star/awt/XCallback.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <cppuhelper/implbase1.hxx>
@@ -22,16 +24,8 @@ using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
 using rtl::OUString;
 
-inline OUString ou(std::string_view utf8)
-{
-    return OUString(utf8.data(), static_cast<sal_Int32>(utf8.size()), RTL_TEXTENCODING_UTF8);
-}
-
-inline std::string utf8(const OUString &text)
-{
-    const rtl::OString bytes = rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8);
-    return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
-}
+using word::uno::ou;
+using word::uno::utf8;
 
 /// The names of the extension's implementations and of its sidebar deck.
 inline constexpr std::string_view handlerImplementation = "org.tonvale.ProtocolHandler";

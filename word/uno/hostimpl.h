@@ -3,6 +3,7 @@
 // What the files of the LibreOffice Writer host share: the host's state behind Host, the office's
 // values for Word's, and a few helpers around UNO strings and property values. Private to word/uno.
 
+#include "strings.h"
 #include "unohost.h"
 
 #include <com/sun/star/awt/FontSlant.hpp>
@@ -59,9 +60,6 @@ inline constexpr const char *noDocumentText = "No LibreOffice Writer document is
 
 // --- Strings, property values, files (values.cpp) ---------------------------------------------------
 
-OUString ou(const std::string &utf8);
-OUString ou(const char *ascii);
-std::string utf8(const OUString &text);
 css::beans::PropertyValue property(const char *name, const Any &value);
 Sequence<css::beans::PropertyValue> properties(const PropertyValues &values);
 Sequence<OUString> propertyNames(const PropertyValues &values);

@@ -11,7 +11,7 @@
 namespace word::uno
 {
 
-OUString ou(const std::string &utf8)
+OUString ou(std::string_view utf8)
 {
     return OUString(utf8.data(), static_cast<sal_Int32>(utf8.size()), RTL_TEXTENCODING_UTF8);
 }
