@@ -267,6 +267,82 @@ INSTANTIATE_TEST_SUITE_P(
         return info.param.name;
     });
 
+// The program runs each command as one undo step. In one, the LibreOffice host moves the chord font
+// that paragraphs give their text onto its runs before the command's first search, and searches
+// the office's own way from then on: the same sheets as above, as the program runs them.
+Row inOneStep(Row row)
+{
+    row.command = [command = row.command](word::Application &app, word::Prompter &prompter) {
+        word::UndoGroup group(app, "Command");
+        command(app, prompter);
+    };
+    return row;
+}
+
+constexpr auto wholeLines = word::uno::RunFormatting::WholeLineFirst;
+
+INSTANTIATE_TEST_SUITE_P(CommandsInOneStep,
+                         SameResultOnBothHosts,
+                         ::testing::Values(inOneStep(storedAs("TransposeWholeLinesFormatted",
+                                                              transpose("", sheet, bold, 0, 0, false, 2),
+                                                              wholeLines)),
+                                           inOneStep(storedAs("TransposeLinesBoldAsAWhole",
+                                                              transpose("", boldLines, bold, 0, 0, true, -3),
+                                                              wholeLines)),
+                                           inOneStep(storedAs("TransposeByColourWholeLinesFormatted",
+                                                              transpose("", sheet, redChords, 0, 0, false, 5),
+                                                              wholeLines)),
+                                           inOneStep(storedAs("TransposeUnderlinedWholeLinesFormatted",
+                                                              transpose("", sheet, font(1, 0, 0, 1), 0, 0, true, 1),
+                                                              wholeLines)),
+                                           inOneStep(storedAs(
+                                               "TransposeBoldItalicWholeLinesFormatted",
+                                               transpose(
+                                                   "",
+                                                   "{bi|C}  {b|D}  {bi|E}  {bi|F}\nla {i|la} la\n{bi|G  A}  {bi|Bb}",
+                                                   font(1, 1, 1, 0),
+                                                   0,
+                                                   0,
+                                                   false,
+                                                   2),
+                                               wholeLines)),
+                                           inOneStep(storedAs("NashvilleWholeLinesFormatted",
+                                                              transpose("", numbers, bold, 1, 1, false, 0),
+                                                              wholeLines)),
+                                           inOneStep(storedAs("MusiciansSheetKeepingColumnsWholeLinesFormatted",
+                                                              transpose("", musicians, bold, 0, 0, true, 2, true),
+                                                              wholeLines)),
+                                           inOneStep(storedAs("LiteralDeletesWholeLinesFormatted",
+                                                              replaceText("", sheet, bold, "7", "", false),
+                                                              wholeLines)),
+                                           inOneStep(storedAs("MarkChordsThenTransposeLinesBoldAsAWhole",
+                                                              Row{"",
+                                                                  boldLines,
+                                                                  [](word::Application &app, word::Prompter &prompter) {
+                                                                      chords::FindChords(
+                                                                          app,
+                                                                          prompter,
+                                                                          chords::MarkControls{font(1, 1, 1, 0),
+                                                                                               {"0", "0", "0"}});
+                                                                      music::ReplaceChords(
+                                                                          app,
+                                                                          prompter,
+                                                                          font(true, true, true, false),
+                                                                          {},
+                                                                          2);
+                                                                  }},
+                                                              wholeLines)),
+                                           inOneStep(storedAs("CombineLinesWholeLinesFormatted",
+                                                              Row{"",
+                                                                  sheet,
+                                                                  [](word::Application &app, word::Prompter &) {
+                                                                      edit::CombineLines(app);
+                                                                  }},
+                                                              wholeLines))),
+                         [](const ::testing::TestParamInfo<Row> &info) {
+                             return info.param.name;
+                         });
+
 struct SampleRow {
     const char *name;
     int32_t start;

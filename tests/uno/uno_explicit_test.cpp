@@ -202,14 +202,14 @@ TEST(ReplaceOverExplicitFormatting, BoldFromAParagraphStyleWithBlanksNotBold)
     EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|D} {b|X} {b|X} {b|X}\nGood");
 }
 
-// The text and kerning (1/100 mm) of each text portion of the active document.
-std::vector<std::pair<std::string, int>> kernedPortions()
+// The text and the value of a character property of each text portion of the active document.
+template<class T> std::vector<std::pair<std::string, T>> portionValues(const char *property)
 {
     namespace css = ::com::sun::star;
     using css::uno::UNO_QUERY_THROW;
     const auto desktop = css::frame::Desktop::create(word::uno::connectPipe(unotest::officeOptions().pipeName).remote);
     css::uno::Reference<css::text::XTextDocument> doc(desktop->getCurrentComponent(), UNO_QUERY_THROW);
-    std::vector<std::pair<std::string, int>> portions;
+    std::vector<std::pair<std::string, T>> portions;
     css::uno::Reference<css::container::XEnumerationAccess> text(doc->getText(), UNO_QUERY_THROW);
     const auto paragraphs = text->createEnumeration();
     while (paragraphs->hasMoreElements()) {
@@ -217,23 +217,27 @@ std::vector<std::pair<std::string, int>> kernedPortions()
         const auto runs = paragraph->createEnumeration();
         while (runs->hasMoreElements()) {
             css::uno::Reference<css::text::XTextRange> run(runs->nextElement(), UNO_QUERY_THROW);
-            sal_Int16 kerning = 0;
-            css::uno::Reference<css::beans::XPropertySet>(run, UNO_QUERY_THROW)->getPropertyValue("CharKerning") >>=
-                kerning;
+            T value{};
+            css::uno::Reference<css::beans::XPropertySet>(run, UNO_QUERY_THROW)
+                ->getPropertyValue(rtl::OUString::createFromAscii(property)) >>= value;
             const auto utf8 = rtl::OUStringToOString(run->getString(), RTL_TEXTENCODING_UTF8);
-            portions.emplace_back(std::string(utf8.getStr(), static_cast<std::size_t>(utf8.getLength())), kerning);
+            portions.emplace_back(std::string(utf8.getStr(), static_cast<std::size_t>(utf8.getLength())), value);
         }
     }
     return portions;
 }
 
-TEST(ReplaceOverExplicitFormatting, EachChordKeepsItsOwnKerning)
+// The text and kerning (1/100 mm) of each text portion of the active document.
+std::vector<std::pair<std::string, sal_Int16>> kernedPortions()
 {
-    // Bold from the paragraph style with the blanks made plain: the careful way. One chord is spaced
-    // out by 0.5 mm, the others are not.
-    const std::string path = unotest::scratchDir() + "/kerned.fodt";
-    std::ofstream(path)
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+    return portionValues<sal_Int16>("CharKerning");
+}
+
+// A song sheet whose chord lines are bold by their paragraph style "Chords", with the blanks made
+// plain (text style T1) and the spans given.
+std::string chordsStyledSheet(const std::string &textStyles, const std::string &chordLine)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
            "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
            " xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\""
            " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
@@ -243,29 +247,67 @@ TEST(ReplaceOverExplicitFormatting, EachChordKeepsItsOwnKerning)
            "<style:text-properties fo:font-weight=\"bold\"/></style:style></office:styles>"
            "<office:automatic-styles><style:style style:name=\"T1\" style:family=\"text\">"
            "<style:text-properties fo:font-weight=\"normal\"/></style:style>"
-           "<style:style style:name=\"K\" style:family=\"text\">"
-           "<style:text-properties fo:letter-spacing=\"0.05cm\"/></style:style></office:automatic-styles>"
-           "<office:body><office:text>"
-           "<text:p text:style-name=\"Chords\">G<text:span text:style-name=\"T1\"> </text:span>"
-           "<text:span text:style-name=\"K\">G</text:span><text:span text:style-name=\"T1\"> </text:span>G</text:p>"
-           "</office:text></office:body></office:document>";
+        + textStyles + "</office:automatic-styles><office:body><office:text><text:p text:style-name=\"Chords\">"
+        + chordLine + "</text:p></office:text></office:body></office:document>";
+}
+
+// Transposes G to A in a chord line bold by its paragraph style, in one undo step, and checks that
+// every text portion keeps its value of the property (the portions reading "G" that are chords, by
+// their value, reading "A").
+template<class T>
+void expectPortionsKeep(
+    const char *property,
+    const std::string &sheet,
+    bool (*chord)(T) = [](T) {
+        return true;
+    })
+{
+    const std::string path = unotest::scratchDir() + "/styled.fodt";
+    std::ofstream(path) << sheet;
     auto &host = office();
     host.closeAllDocuments();
     host.openDocument(path);
-    auto expected = kernedPortions();
-    for (auto &[text, kerning] : expected) {
-        if (text == "G") {
+    auto expected = portionValues<T>(property);
+    for (auto &[text, value] : expected) {
+        if (text == "G" && chord(value)) {
             text = "A";
         }
     }
-    ASSERT_NE(expected[2].second, 0);
     {
         word::UndoGroup group(host, "Transpose");
         word::ReplaceText(host, chordFont(1, 0, 0), "G", "*:11:*", false);
         word::ReplaceText(host, chordFont(1, 0, 0), "*:11:*", "A", false);
     }
-    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|A} {b|A} {b|A}");
-    EXPECT_EQ(kernedPortions(), expected);
+    EXPECT_EQ(portionValues<T>(property), expected);
+}
+
+TEST(ReplaceOverExplicitFormatting, EachChordKeepsItsOwnKerning)
+{
+    // One chord is spaced out by 0.5 mm, the others are not.
+    const auto sheet = chordsStyledSheet(
+        "<style:style style:name=\"K\" style:family=\"text\">"
+        "<style:text-properties fo:letter-spacing=\"0.05cm\"/></style:style>",
+        "G<text:span text:style-name=\"T1\"> </text:span>"
+        "<text:span text:style-name=\"K\">G</text:span>"
+        "<text:span text:style-name=\"T1\"> </text:span>G");
+    ASSERT_NO_FATAL_FAILURE(expectPortionsKeep<sal_Int16>("CharKerning", sheet));
+    EXPECT_EQ(unotest::notationOf(office().documentRuns()), "{b|A} {b|A} {b|A}");
+    ASSERT_NE(kernedPortions()[2].second, 0);
+}
+
+TEST(ReplaceOverExplicitFormatting, AThirdWeightStaysAsItWas)
+{
+    // A semibold blank and a semibold G between bold chords: not the chord font, and left so.
+    const auto sheet = chordsStyledSheet(
+        "<style:style style:name=\"S\" style:family=\"text\">"
+        "<style:text-properties fo:font-weight=\"600\"/></style:style>",
+        "G<text:span text:style-name=\"S\"> </text:span>G"
+        "<text:span text:style-name=\"T1\"> </text:span>"
+        "<text:span text:style-name=\"S\">G</text:span>"
+        "<text:span text:style-name=\"T1\"> </text:span>G");
+    expectPortionsKeep<float>("CharWeight", sheet, [](float weight) {
+        return weight == 150.0f;
+    });
 }
 
 TEST(ReplaceOverExplicitFormatting, AWholePassMovesEveryChordOnceInsideAnUndoStep)

@@ -242,7 +242,12 @@ bool Host::Impl::execute(int32_t replace)
             }
         }
         if (!criteria.empty() && mayHoldParagraphCriteria(doc, criteria)) {
-            return replaceCarrying(doc, criteria, formatting);
+            if (groups.empty()) {
+                return replaceCarrying(doc, criteria, formatting);
+            }
+            // One command: its many Replace-Alls all go the office's own way once the paragraphs'
+            // values are on their runs (part of the command's undo step, like its replacements).
+            moveParagraphCriteriaToRuns(doc, criteria);
         }
         if (!criteria.empty() && formatting.empty() && find.replacement.empty()) {
             // The office keeps the text of an attribute-restricted match replaced by nothing: delete

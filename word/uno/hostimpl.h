@@ -109,6 +109,12 @@ void resetAttributes(const Reference<css::beans::XPropertySet> &props,
 /// Character count of a range's string as Word counts it: a paragraph break is one character.
 int32_t wordLength(const OUString &text);
 
+// --- Formatted finds the office gets wrong (paragraphformat.cpp, paragraphruns.cpp) -----------------
+
+/// Whether some searched value may come from the paragraph level: a paragraph's own character
+/// attributes (the paragraphs' automatic styles) or a paragraph style in use.
+bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
+
 // --- Find (find.cpp) --------------------------------------------------------------------------------
 
 struct FindSettings {
@@ -232,6 +238,10 @@ struct Host::Impl {
     };
     std::optional<UniformKerning> uniformKerning;
     bool mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
+    /// Within one command: moves the searched values that paragraphs give their text, where runs
+    /// override them, onto the runs, so that the office's own formatted search finds every match
+    /// (paragraphruns.cpp).
+    void moveParagraphCriteriaToRuns(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
     bool replaceCarrying(const Reference<css::text::XTextDocument> &doc,
                          const PropertyValues &criteria,
                          const PropertyValues &formatting);

@@ -59,8 +59,8 @@ wholeTextState(const Reference<css::text::XTextDocument> &doc, const char *name,
     return state;
 }
 
-// Whether some searched value may come from the paragraph level: a paragraph's own character
-// attributes (the paragraphs' automatic styles) or a paragraph style in use.
+} // namespace
+
 bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria)
 {
     const auto names = propertyNames(criteria);
@@ -105,6 +105,9 @@ bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, cons
     }
     return false;
 }
+
+namespace
+{
 
 // Whether some run may override a searched value: an automatic character style (the formatting of
 // runs) that sets a searched property to another value, or a character style in use that gives one
