@@ -18,15 +18,15 @@
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/text/XText.hpp>
-#include <com/sun/star/text/XTextFrame.hpp>
-#include <com/sun/star/text/XTextFramesSupplier.hpp>
-#include <com/sun/star/text/XTextTable.hpp>
 #include <com/sun/star/style/XAutoStyle.hpp>
 #include <com/sun/star/style/XAutoStyles.hpp>
 #include <com/sun/star/style/XAutoStylesSupplier.hpp>
 #include <com/sun/star/style/XStyle.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextFrame.hpp>
+#include <com/sun/star/text/XTextFramesSupplier.hpp>
+#include <com/sun/star/text/XTextTable.hpp>
 #include <com/sun/star/util/XPropertyReplace.hpp>
 #include <com/sun/star/util/XSearchable.hpp>
 
@@ -167,7 +167,10 @@ FontSettings otherFont(const css::beans::PropertyValue &criterion)
 
 // Whether runs show the property with no value but the two: none set on a run itself (its
 // automatic style) or given by a character style in use has a third (semibold, double underline).
-bool runsShowOnly(const Reference<css::text::XTextDocument> &doc, const OUString &name, const Any &one, const Any &other)
+bool runsShowOnly(const Reference<css::text::XTextDocument> &doc,
+                  const OUString &name,
+                  const Any &one,
+                  const Any &other)
 {
     const Sequence<OUString> names(&name, 1);
     const auto fits = [&](const Any &value) {
@@ -224,7 +227,7 @@ bool runsShowOnly(const Reference<css::text::XTextDocument> &doc, const OUString
 // All text showing the value, by the office's own search. Where a paragraph gives the searched
 // value and runs override it with this one, they are found correctly.
 Reference<css::container::XIndexAccess> textShowing(const Reference<css::util::XSearchable> &searchable,
-                                                   const css::beans::PropertyValue &value)
+                                                    const css::beans::PropertyValue &value)
 {
     const auto descriptor = searchable->createSearchDescriptor();
     descriptor->setSearchString(ou("[^\\n]+|\\n"));
