@@ -5,8 +5,8 @@
 #include "extoffice.h"
 #include "prefs/qt/qsettingsstore.h"
 #include "request.h"
-#include "support/office.h"
 #include "tests/support/fakeview.h"
+#include "tests/uno/support/office.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
