@@ -11,9 +11,12 @@
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextTable.hpp>
+#include <com/sun/star/text/XTextTablesSupplier.hpp>
 
 #include <gtest/gtest.h>
 
@@ -235,20 +238,26 @@ std::vector<std::pair<std::string, sal_Int16>> kernedPortions()
 
 // A song sheet whose chord lines are bold by their paragraph style "Chords", with the blanks made
 // plain (text style T1) and the spans given.
-std::string chordsStyledSheet(const std::string &textStyles, const std::string &chordLine)
+std::string styledSheet(const std::string &textStyles, const std::string &body)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
            "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
            " xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\""
            " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+           " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""
            " xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\""
            " office:version=\"1.2\" office:mimetype=\"application/vnd.oasis.opendocument.text\">"
            "<office:styles><style:style style:name=\"Chords\" style:family=\"paragraph\">"
            "<style:text-properties fo:font-weight=\"bold\"/></style:style></office:styles>"
            "<office:automatic-styles><style:style style:name=\"T1\" style:family=\"text\">"
            "<style:text-properties fo:font-weight=\"normal\"/></style:style>"
-        + textStyles + "</office:automatic-styles><office:body><office:text><text:p text:style-name=\"Chords\">"
-        + chordLine + "</text:p></office:text></office:body></office:document>";
+        + textStyles + "</office:automatic-styles><office:body><office:text>" + body
+        + "</office:text></office:body></office:document>";
+}
+
+std::string chordsStyledSheet(const std::string &textStyles, const std::string &chordLine)
+{
+    return styledSheet(textStyles, "<text:p text:style-name=\"Chords\">" + chordLine + "</text:p>");
 }
 
 // Transposes G to A in a chord line bold by its paragraph style, in one undo step, and checks that
@@ -308,6 +317,32 @@ TEST(ReplaceOverExplicitFormatting, AThirdWeightStaysAsItWas)
     expectPortionsKeep<float>("CharWeight", sheet, [](float weight) {
         return weight == 150.0f;
     });
+}
+
+TEST(ReplaceOverExplicitFormatting, ChordLinesInATableToo)
+{
+    namespace css = ::com::sun::star;
+    using css::uno::UNO_QUERY_THROW;
+    const std::string line =
+        "<text:p text:style-name=\"Chords\">G<text:span text:style-name=\"T1\"> </text:span>G</text:p>";
+    const std::string path = unotest::scratchDir() + "/table.fodt";
+    std::ofstream(path) << styledSheet("",
+                                       "<table:table><table:table-column/><table:table-row><table:table-cell>" + line
+                                           + "</table:table-cell></table:table-row></table:table>" + line);
+    auto &host = office();
+    host.closeAllDocuments();
+    host.openDocument(path);
+    {
+        word::UndoGroup group(host, "Transpose");
+        word::ReplaceText(host, chordFont(1, 0, 0), "G", "A", false);
+    }
+    const auto desktop = css::frame::Desktop::create(word::uno::connectPipe(unotest::officeOptions().pipeName).remote);
+    css::uno::Reference<css::text::XTextTablesSupplier> tables(desktop->getCurrentComponent(), UNO_QUERY_THROW);
+    css::uno::Reference<css::container::XIndexAccess> all(tables->getTextTables(), UNO_QUERY_THROW);
+    css::uno::Reference<css::text::XTextTable> table(all->getByIndex(0), UNO_QUERY_THROW);
+    css::uno::Reference<css::text::XText> cell(table->getCellByName("A1"), UNO_QUERY_THROW);
+    EXPECT_EQ(cell->getString(), "A A");
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|A} {b|A}");
 }
 
 TEST(ReplaceOverExplicitFormatting, AWholePassMovesEveryChordOnceInsideAnUndoStep)
