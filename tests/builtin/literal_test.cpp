@@ -1,6 +1,7 @@
 // Literal Replace-All through the automation interface: case, font criteria, formatting rules.
 
 #include "tests/support/hostfixture.h"
+#include "tests/support/rows.h"
 #include "word/replacetext.h"
 
 #include <gtest/gtest.h>
@@ -78,9 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         LiteralRow{"ReplacedTextNotSearchedAgain", "{b|A}", boldFont, "A", "AA", "{b|AA}"},
         LiteralRow{"EmptyReplacementDeletes", "{b|G7} x", boldFont, "7", "", "{b|G} x"},
         LiteralRow{"UnicodeText", "{b|Ré♯ ré♯}", boldFont, "é♯", "e#", "{b|Re# re#}"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(LiteralReplace, MatchCaseFalseIgnoresCase)
 {
@@ -158,9 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"A", "", false, true, true, {}, {{FontProperty::Underline, -1}}},
                   "{u|A}"},
         FormatRow{"ReplacementNotBold", "{b|A}", {"A", "", false, true, true, {}, {{FontProperty::Bold, 0}}}, "A"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(FindSettings, ClearFormattingLeavesNoCriterion)
 {

@@ -2,6 +2,7 @@
 // of moves that the Combine Lines command makes.
 
 #include "tests/support/hostfixture.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -49,9 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FontRow{"ColourMixed", "{#FF0000|G}D", 0, 2, FontProperty::Color, word::wdUndefined},
                     FontRow{"InsertionPointReadsBefore", "{b|G}D", 1, 1, FontProperty::Bold, -1},
                     FontRow{"InsertionPointAtStartReadsAfter", "{b|G}D", 0, 0, FontProperty::Bold, -1}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(Moves, CharacterMovesStopAtTheEdges)
 {

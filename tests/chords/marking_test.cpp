@@ -1,6 +1,7 @@
 #include "chords/marking.h"
 #include "tests/support/calllogs.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -185,9 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
         MarkRow{"ChordLineOverLyric", "C   G\nHello world", "{b|C}   {b|G}\nHello world"},
         MarkRow{"LineBreaksAndParagraphsEndChords", "G\vD\nEm", "{b|G}\v{b|D}\n{b|Em}"},
         MarkRow{"AlreadyMarkedBesideUnmarked", "{b|G} C", "{b|G} {b|C}"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(MarkingTest, ColourOnlyKeepsTheStyles)
 {

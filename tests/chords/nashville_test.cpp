@@ -1,5 +1,6 @@
 #include "chords/nashville.h"
 #include "tests/support/calllogs.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -108,9 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ConvertRow{"ThreeSusFour", "3sus4", "C#sus4"},
                     ConvertRow{"SharpBassAfterSlash", "3/7", "C#/G#"},
                     ConvertRow{"LoweredWithSuffixDigit", "b37 b67", "C7 F7"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(ConvertTest, TagsTheDegreesWhoseLettersChangeTheLength)
 {

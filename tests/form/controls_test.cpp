@@ -2,6 +2,7 @@
 // interlock, the semitone box, and what a change made in code runs.
 
 #include "formfixture.h"
+#include "tests/support/rows.h"
 
 namespace
 {
@@ -141,9 +142,7 @@ INSTANTIATE_TEST_SUITE_P(StyleBoxes,
                          ::testing::Values(InterlockRow{"Check1", form::Control::Check1},
                                            InterlockRow{"Check2", form::Control::Check2},
                                            InterlockRow{"Check7", form::Control::Check7}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(ControlsTest, ControlsWithoutBehaviourRunNothing)
 {
@@ -189,9 +188,7 @@ INSTANTIATE_TEST_SUITE_P(KeyPairs,
                                            ShiftRow{"only_new_C", -1, 3, "4"},
                                            ShiftRow{"only_current_C", 3, -1, "-4"},
                                            ShiftRow{"only_new_Ab", -1, 11, "0"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(FormTest, FirstStateSelectsSharpsAndEmptyPreferencesSelectFlats)
 {
@@ -245,9 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RestoreRow{"other_accidentals_are_flats", {{"Accidentals", "2"}}, {}, false},
                       RestoreRow{"keep_columns", {{"Keep Columns", "1"}}, {form::Control::Check8}, false},
                       RestoreRow{"keep_columns_only_exact_one", {{"Keep Columns", "yes"}}, {}, false}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(FormTest, RestoredColoursKeepTheirTextAndSelectNoKey)
 {

@@ -3,6 +3,7 @@
 
 #include "music/transpose.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -118,15 +119,9 @@ const SheetRow nashvilleRows[] = {
     {"SuffixSharpIsNoDegree", "{b|1m7#5}", fromNumbers(3, true), "{b|Cm7#5}"},
 };
 
-INSTANTIATE_TEST_SUITE_P(NoChord, MusiciansSheet, testing::ValuesIn(noChordRows), [](const auto &info) {
-    return std::string(info.param.name);
-});
-INSTANTIATE_TEST_SUITE_P(OddSpellings, MusiciansSheet, testing::ValuesIn(oddSpellingRows), [](const auto &info) {
-    return std::string(info.param.name);
-});
-INSTANTIATE_TEST_SUITE_P(Nashville, MusiciansSheet, testing::ValuesIn(nashvilleRows), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(NoChord, MusiciansSheet, testing::ValuesIn(noChordRows), testsupport::RowName());
+INSTANTIATE_TEST_SUITE_P(OddSpellings, MusiciansSheet, testing::ValuesIn(oddSpellingRows), testsupport::RowName());
+INSTANTIATE_TEST_SUITE_P(Nashville, MusiciansSheet, testing::ValuesIn(nashvilleRows), testsupport::RowName());
 
 const SheetRow columnRows[] = {
     {"OffMovesLaterChords", "{b|Em}        {b|D}", up(2, true), "{b|F#m}        {b|E}"},
@@ -157,9 +152,7 @@ const SheetRow columnRows[] = {
     {"FromNumbers", "{b|3}  {b|b3}  {b|#4}  {b|1}", {0, true, 1, 0, true}, "{b|C#} {b|C}   {b|D#}  {b|A}"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Columns, MusiciansSheet, testing::ValuesIn(columnRows), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(Columns, MusiciansSheet, testing::ValuesIn(columnRows), testsupport::RowName());
 
 TEST(ChordColumns, LeaveNoStandInOrTagBehind)
 {

@@ -4,6 +4,7 @@
 
 #include "music/transpose.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -80,8 +81,6 @@ INSTANTIATE_TEST_SUITE_P(Sheets,
                          Golden,
                          testing::Values(GoldenRow{"letters", controls(10, 1, "3", false, 0)},
                                          GoldenRow{"nashville", controls(0, 5, "5", true, 1)}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 } // namespace

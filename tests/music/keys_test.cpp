@@ -1,4 +1,5 @@
 #include "music/keys.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                     AdjustRow{"OverflowUp", int32Max, 1, std::nullopt},
                     AdjustRow{"OverflowDown", int32Min, -1, std::nullopt},
                     AdjustRow{"LargeWithoutOverflow", int32Max - 12, 12, std::to_string(int32Max - 12)}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(SemiToneAdjustSweep, ShiftsWithinAnOctaveGiveToneNumbers)
 {
@@ -85,9 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          ShiftRow{"OnlyCurrentKeyC", 3, -1, "-4"},
                                          ShiftRow{"UnsetToGSharpIsTwelve", -1, 11, "0"},
                                          ShiftRow{"NeitherKey", -1, -1, "0"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST(UpdateSemiTonesSweep, EveryPairGivesTheSamePitchClassWithinSix)
 {

@@ -1,6 +1,7 @@
 #include "music/transpose.h"
 #include "tests/support/calllogs.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -141,9 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          FontRow{"BoldAndUnderlineWithColour", {1, 1, 1, 0, 1, 33023}},
                                          FontRow{"ItalicOnly", {0, 1, 0, 1, 0, 0}},
                                          FontRow{"EverythingSet", {1, 1, 1, 1, 1, 255}}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
 {
@@ -221,9 +220,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                          testing::Values(QuestionRow{"BothClear", {0, 0, 1, 1, 1, 0}, true},
                                          QuestionRow{"ColourSet", {1, 0, 0, 0, 0, 0}, false},
                                          QuestionRow{"StyleSetWithoutBoxes", {0, 1, 0, 0, 0, 0}, false}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(ReplaceChordsTest, StyleWithoutBoxesTransposesEverything)
 {
@@ -280,9 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SheetRow{"TwentyFiveActsAsOne", "{b|G#}", 25, false, "{b|A}"},
                     SheetRow{"LargestShift", "{b|A}", 2147483647, false, "{b|E}"},
                     SheetRow{"SmallestShift", "{b|A}", -2147483647 - 1, false, "{b|Db}"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(ReplaceChordsTest, KeyOfDToNashvilleNumbers)
 {

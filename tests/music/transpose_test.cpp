@@ -2,6 +2,7 @@
 #include "tests/support/calllogs.h"
 #include "tests/support/faultyhost.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -165,9 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          ShiftRow{"FourteenActsAsTwo", "14", "{b|B}"},
                                          ShiftRow{"MinusThirteenActsAsMinusOne", "-13", "{b|Ab}"},
                                          ShiftRow{"Exponent", "1e1", "{b|G}"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 class ShiftOverflow : public TransposeTest, public testing::WithParamInterface<std::string>
 {
@@ -288,9 +287,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          StandInRow{"StopInTheChordFont", "{b|Em\u01BB}  {b|G}"},
                                          StandInRow{"ArrowInTheChordFont", "{b|Em\u2191}  {b|G}"},
                                          StandInRow{"DownArrowInTheChordFont", "{b|G\u2193}  {b|D}"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(TransposeTest, AFailedPassEndsItsUndoStepAndTakesItBack)
 {
@@ -337,9 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"OutOfMemory", std::make_exception_ptr(std::bad_alloc()), "Out of memory."},
         FailureRow{"Library", std::make_exception_ptr(std::length_error("pattern too long")), "pattern too long"},
         FailureRow{"NotAStandardException", std::make_exception_ptr(42), "Unknown error"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(TransposeTest, TheQuestionComesBeforeTheUndoStepOpens)
 {

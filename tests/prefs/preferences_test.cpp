@@ -1,4 +1,5 @@
 #include "prefs/preferences.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -158,9 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          FlagRow{"Word", "yes", false},
                                          FlagRow{"Blank", " 1", false},
                                          FlagRow{"Empty", "", false}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST(RestorePreferences, RestoresWhatWasSaved)
 {

@@ -1,6 +1,7 @@
 #include "prefs/chordfont.h"
 #include "prefs/sample.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -110,9 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          SampleRow{"PartlyBold", "{b#FF0000|Am}{#FF0000|7}", 0, 0, 0, "255", "0", "0"},
                                          SampleRow{"DoubleUnderline", "{u3#FF0000|Am7}", 0, 0, 0, "255", "0", "0"},
                                          SampleRow{"AllThree", "{biu#102030|Am7}", 1, 1, 1, "16", "32", "48"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(GetFontParametersTest, AutomaticColourWarnsAfterTheStyleBoxes)
 {

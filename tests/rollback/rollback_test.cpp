@@ -5,6 +5,7 @@
 #include "edit/combinelines.h"
 #include "music/transpose.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -128,9 +129,7 @@ TEST_P(EveryCallFails, AndTheSheetIsAsItWas)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, EveryCallFails, testing::ValuesIn(commands), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(Commands, EveryCallFails, testing::ValuesIn(commands), testsupport::RowName());
 
 TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
 {

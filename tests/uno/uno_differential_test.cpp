@@ -8,6 +8,7 @@
 #include "prefs/sample.h"
 #include "support/office.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 #include "word/replacetext.h"
 
@@ -263,9 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
                               edit::CombineLines(app);
                               edit::CombineLines(app);
                           }}),
-    [](const ::testing::TestParamInfo<Row> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 // The program runs each command as one undo step. In one, the LibreOffice host moves the chord font
 // that paragraphs give their text onto its runs before the command's first search, and searches
@@ -395,9 +394,7 @@ INSTANTIATE_TEST_SUITE_P(Samples,
                                            SampleRow{"UnderlinedChord", 66, 70},
                                            SampleRow{"MixedSelection", 0, 12},
                                            SampleRow{"ItalicLyric", 44, 49}),
-                         [](const ::testing::TestParamInfo<SampleRow> &info) {
-                             return info.param.name;
-                         });
+                         testsupport::RowName());
 
 TEST(SameRefusal, AGroupReferenceBeyondThePatternsGroups)
 {

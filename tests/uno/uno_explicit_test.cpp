@@ -5,6 +5,7 @@
 
 #include "edit/combinelines.h"
 #include "support/office.h"
+#include "tests/support/rows.h"
 #include "word/replacetext.h"
 #include "word/uno/office.h"
 
@@ -172,9 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
             "A",
             true,
             "{u#FF0000|A}{#0000FF| }{u#FF0000|C}{#0000FF| }{u#FF0000|A}"}),
-    [](const ::testing::TestParamInfo<Row> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 TEST(ReplaceOverExplicitFormatting, BoldFromAParagraphStyleWithBlanksNotBold)
 {

@@ -5,6 +5,7 @@
 #include "chords/nashville.h"
 #include "edit/combinelines.h"
 #include "support/office.h"
+#include "tests/support/rows.h"
 #include "word/messages.h"
 #include "word/replacetext.h"
 
@@ -120,9 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceRow{"EmptyReplacementDeletes", "{b|Am} x Am", styleFont(1, 0, 0), "Am", "", " x Am"},
         ReplaceRow{"EmptyReplacementWithoutCriteriaDeletes", "{b|Am} x Am", ChordFont{}, "Am", "", " x "},
         ReplaceRow{"AcrossParagraphs", "{b|C}\nlyric C\n{b|C}", styleFont(1, 0, 0), "C", "D", "{b|D}\nlyric C\n{b|D}"}),
-    [](const ::testing::TestParamInfo<ReplaceRow> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 TEST(ReplaceTextOnOffice, BoldFromACharacterStyleCounts)
 {
@@ -181,9 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
         WildcardRow{"ExistingFormattingKept", "{i#FF0000|Am} x", "{bi#FF0000|Am} x"},
         WildcardRow{"UnderscoreEndsAWord", "F_G", "{b|F}_{b|G}"},
         WildcardRow{"MixedFormattingInsideAMatchKept", "{i|A}m7 {u#FF0000|E}b", "{bi|A}{b|m7} {bu#FF0000|E}{b|b}"}),
-    [](const ::testing::TestParamInfo<WildcardRow> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 TEST(ChordMarkingOnOffice, WithoutReplacementFormattingTheMatchesAreDeletedAsInWord)
 {
@@ -244,9 +241,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WildcardRow{"LetterChordsPass", "{b|F#m7-5 C7#5}", "{b|F#m7-5 C7#5}"},
                       WildcardRow{"ProtectionWordsInTheText", "{b|DASH5}", "{b|-5}"},
                       WildcardRow{"LyricDigitsUntouched", "{b|1} verse 2", "{b|A} verse 2"}),
-    [](const ::testing::TestParamInfo<WildcardRow> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 TEST(WildcardOnOffice, MalformedPatternIsRefusedAndChangesNothing)
 {
@@ -304,9 +299,7 @@ INSTANTIATE_TEST_SUITE_P(
         PassRow{"NoChordMarksStay", "{b|N.C. C NC (N.C) NC7}", 1, true, false, "{b|N.C. C# NC (N.C) NC#7}"},
         PassRow{"NashvilleOutInD", "{b|D G A Bm F#m}", -5, false, true, "{b|1 4 5 6m 3m}"},
         PassRow{"CapitalInsideTheSuffix", "{b|CAdd9}", 2, false, false, "{b|DBdd9}"}),
-    [](const ::testing::TestParamInfo<PassRow> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 TEST(UndoOnOffice, AWholePassUndoesAsOneStep)
 {
@@ -472,9 +465,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FontRow{"SingleUnderline", 4, 5, word::FontProperty::Underline, 1},
                       FontRow{"DoubleUnderline", 5, 6, word::FontProperty::Underline, 3},
                       FontRow{"MixedUnderline", 4, 6, word::FontProperty::Underline, word::wdUndefined}),
-    [](const ::testing::TestParamInfo<FontRow> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 // --- Application ----------------------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include "support/office.h"
 #include "tests/support/faultyhost.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -97,8 +98,6 @@ TEST_P(SampledCallsFail, AndTheSheetIsAsItWas)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(OnOffice, SampledCallsFail, testing::ValuesIn(commands), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(OnOffice, SampledCallsFail, testing::ValuesIn(commands), testsupport::RowName());
 
 } // namespace

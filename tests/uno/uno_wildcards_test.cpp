@@ -1,3 +1,4 @@
+#include "tests/support/rows.h"
 #include "word/automation.h"
 #include "word/uno/wildcards.h"
 
@@ -54,9 +55,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                            Row{"CodeOfThreeDigitsAtMost", "^0651", "A1"},
                                            Row{"CodesInASet", "[^t^65-^67]", "[\\tA-C]"},
                                            Row{"RawCarriageReturn", "a\r", "a\\x{D}"}),
-                         [](const ::testing::TestParamInfo<Row> &info) {
-                             return info.param.name;
-                         });
+                         testsupport::RowName());
 
 class InvalidPattern : public ::testing::TestWithParam<const char *>
 {
@@ -139,9 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                            ReplacementRow{"Plain", "-\\1", "-$1"},
                                            ReplacementRow{"CharacterCode", "^65^0", "A^"},
                                            ReplacementRow{"ParagraphCode", "^130^13", "\u0082\\n"}),
-                         [](const ::testing::TestParamInfo<ReplacementRow> &info) {
-                             return info.param.name;
-                         });
+                         testsupport::RowName());
 
 TEST(ReplacementTranslation, LineBreakIsRefusedHoweverWritten)
 {
