@@ -1,7 +1,7 @@
 #include "chords/marking.h"
 #include "tests/support/calllogs.h"
+#include "tests/support/chordrows.h"
 #include "tests/support/prompter.h"
-#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +20,7 @@ const word::Message notSelected{"Chord font parameters must be selected to use t
 
 chords::MarkControls boldControls()
 {
-    chords::MarkControls controls;
-    controls.font.useStyle = 1;
-    controls.font.bold = 1;
-    return controls;
+    return {.font = {.useStyle = true, .bold = true}, .color = {}};
 }
 
 class MarkingTest : public testing::Test
@@ -144,12 +141,7 @@ TEST_F(MarkingTest, StyleWithoutBoxesAndNoColourLeavesTheDocument)
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "Find.Execute Replace:=2"), 0);
 }
 
-struct MarkRow {
-    const char *name;
-    std::string before, after; ///< with Bold as the chord font
-};
-
-class Marks : public MarkingTest, public testing::WithParamInterface<MarkRow>
+class Marks : public MarkingTest, public testing::WithParamInterface<testsupport::TextRow>
 {
 };
 
@@ -163,30 +155,7 @@ TEST_P(Marks, BoldChordShapesOnly)
     EXPECT_EQ(plainText(), text); // characters never change
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows,
-    Marks,
-    testing::Values(
-        MarkRow{"Article", "A man", "{b|A} man"},
-        MarkRow{"LyricWordsStartingLikeChords", "Amen Embrace", "{b|Am}en {b|Emb}race"},
-        MarkRow{"SlashChord", "G/B", "{b|G}/{b|B}"},
-        MarkRow{"SuffixStopsAtS", "C7sus4", "{b|C7}sus4"},
-        MarkRow{"SuffixStopsAtBracket", "Dm(maj7)", "{b|Dm}(maj7)"},
-        MarkRow{"SevenSuffixCharactersAtMost", "Cm7b5+9-7", "{b|Cm7b5+9-}7"},
-        MarkRow{"SmallLettersNever", "am f# c", "am f# c"},
-        MarkRow{"CapitalSusOrDimNever", "ESus BDim", "ESus BDim"},
-        MarkRow{"NashvilleNever", "1 b3 5m 4/5", "1 b3 5m 4/5"},
-        MarkRow{"SharpAndFlat", "F# Bb", "{b|F#} {b|Bb}"},
-        MarkRow{"WordSuffixes",
-                "F#sus Absus4 Dsus2 F#dim Bdim G#dim7 Ebmaj GMaj Bbmaj7 F#maj13 Abaug EAug Gadd2 F#7add4 A7add9",
-                "{b|F#sus} {b|Absus4} {b|Dsus2} {b|F#dim} {b|Bdim} {b|G#dim7} {b|Ebmaj} {b|GMaj} {b|Bbmaj7} "
-                "{b|F#maj13} {b|Abaug} {b|EAug} {b|Gadd2} {b|F#7add4} {b|A7add9}"},
-        MarkRow{"PatternTwoExamples", "Am7 F#m7b5 G7+ A6-9", "{b|Am7} {b|F#m7b5} {b|G7+} {b|A6-9}"},
-        MarkRow{"AlreadyMarked", "{b|Am7} x", "{b|Am7} x"},
-        MarkRow{"ChordLineOverLyric", "C   G\nHello world", "{b|C}   {b|G}\nHello world"},
-        MarkRow{"LineBreaksAndParagraphsEndChords", "G\vD\nEm", "{b|G}\v{b|D}\n{b|Em}"},
-        MarkRow{"AlreadyMarkedBesideUnmarked", "{b|G} C", "{b|G} {b|C}"}),
-    testsupport::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, Marks, testing::ValuesIn(testsupport::markingRows()), testsupport::RowName());
 
 TEST_F(MarkingTest, ColourOnlyKeepsTheStyles)
 {
