@@ -18,13 +18,8 @@ namespace
 using word::builtin::fromNotation;
 using word::builtin::toNotation;
 
-word::ChordFont boldFont()
-{
-    word::ChordFont font;
-    font.useStyle = true;
-    font.bold = true;
-    return font;
-}
+/// The chord font of the sheets below: Use Font Style with Bold.
+const word::ChordFont boldFont{.useStyle = true, .bold = true};
 
 struct Pass {
     int32_t lDelta = 0;
@@ -59,7 +54,7 @@ std::string transpose(const std::string &notation, const Pass &pass)
     options.to = pass.nashvilleOut ? music::Notation::Nashville : music::Notation::Letters;
     options.spelling = pass.sharps ? music::Spelling::Sharps : music::Spelling::Flats;
     options.keepColumns = pass.keepColumns;
-    music::ReplaceChords(host, prompter, boldFont(), options, pass.lDelta);
+    music::ReplaceChords(host, prompter, boldFont, options, pass.lDelta);
     return toNotation(*host.activeText());
 }
 

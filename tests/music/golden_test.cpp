@@ -65,16 +65,13 @@ TEST_P(Golden, WholeSheet)
 
 music::TransposeControls controls(int current, int next, const char *semiTones, bool sharps, int nashvilleIn)
 {
-    music::TransposeControls c;
-    c.font.useStyle = 1;
-    c.font.bold = 1;
-    c.color = {"0", "0", "0"};
-    c.currentKey = current;
-    c.newKey = next;
-    c.semiTones = semiTones;
-    c.useSharps = sharps;
-    c.nashvilleIn = nashvilleIn;
-    return c;
+    return {.font = {.useStyle = true, .bold = true},
+            .color = {"0", "0", "0"},
+            .nashvilleIn = nashvilleIn != 0,
+            .currentKey = current,
+            .newKey = next,
+            .useSharps = sharps,
+            .semiTones = semiTones};
 }
 
 INSTANTIATE_TEST_SUITE_P(Sheets,

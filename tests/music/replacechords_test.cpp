@@ -17,13 +17,8 @@ using testsupport::Log;
 using word::builtin::fromNotation;
 using word::builtin::toNotation;
 
-word::ChordFont boldFont()
-{
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    return font;
-}
+/// The chord font of the sheets below: Use Font Style with Bold.
+const word::ChordFont boldFont{.useStyle = true, .bold = true};
 
 const word::Message notSetQuestion{"Chord font parameters are not set.\r\nDo you want to continue?",
                                    "Error",
@@ -109,8 +104,8 @@ Log passLog(const word::ChordFont &font, bool sharps)
 TEST_F(ReplaceChordsTest, NoteNamesThroughMarkersBetweenTheNoChordMarksThenOneRefresh)
 {
     open("{b|Bbm7/F}");
-    run(boldFont(), 2);
-    EXPECT_EQ(log(), passLog(boldFont(), false));
+    run(boldFont, 2);
+    EXPECT_EQ(log(), passLog(boldFont, false));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -147,19 +142,19 @@ INSTANTIATE_TEST_SUITE_P(Rows,
 TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
 {
     open("{b|C}");
-    run(boldFont(), 2, {music::Notation::Letters, music::Notation::Nashville, music::Spelling::Sharps});
-    Log expected = noChordMarksAside(boldFont());
+    run(boldFont, 2, {music::Notation::Letters, music::Notation::Nashville, music::Spelling::Sharps});
+    Log expected = noChordMarksAside(boldFont);
     for (const auto &[name, tone] : phaseOneUpTwo) {
         testsupport::append(expected,
-                            testsupport::replaceTextLog(boldFont(), name, std::string("*:") + tone + ":*", false));
+                            testsupport::replaceTextLog(boldFont, name, std::string("*:") + tone + ":*", false));
     }
     const std::array<const char *, 12> degrees{"1", "b2", "2", "b3", "3", "4", "b5", "5", "b6", "6", "b7", "7"};
     for (int tone = 1; tone <= 12; ++tone) {
         testsupport::append(
             expected,
-            testsupport::replaceTextLog(boldFont(), "*:" + std::to_string(tone) + ":*", degrees[tone - 1], false));
+            testsupport::replaceTextLog(boldFont, "*:" + std::to_string(tone) + ":*", degrees[tone - 1], false));
     }
-    testsupport::append(expected, noChordMarksBack(boldFont()));
+    testsupport::append(expected, noChordMarksBack(boldFont));
     expected.push_back("Application.ScreenRefresh");
     EXPECT_EQ(log(), expected);
 }
@@ -167,7 +162,7 @@ TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
 TEST_F(ReplaceChordsTest, NashvilleInputIsConvertedFirst)
 {
     open("{b|1}");
-    run(boldFont(), 0, {.from = music::Notation::Nashville});
+    run(boldFont, 0, {.from = music::Notation::Nashville});
     const Log calls = log();
     ASSERT_GT(calls.size(), 0u);
     // The no-chord marks and the conversion's wildcard finds, then its refresh, then the letter pass.
@@ -245,7 +240,7 @@ TEST_P(Sheet, TransposesTheChordFontOnly)
 {
     const auto &row = GetParam();
     open(row.before);
-    run(boldFont(), row.lDelta, {.spelling = row.sharps ? music::Spelling::Sharps : music::Spelling::Flats});
+    run(boldFont, row.lDelta, {.spelling = row.sharps ? music::Spelling::Sharps : music::Spelling::Flats});
     EXPECT_EQ(sheet(), row.after);
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -282,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ReplaceChordsTest, KeyOfDToNashvilleNumbers)
 {
     open("{b|D} {b|G} {b|A} {b|Bm} {b|F#m}");
-    run(boldFont(), -5, {.to = music::Notation::Nashville});
+    run(boldFont, -5, {.to = music::Notation::Nashville});
     EXPECT_EQ(sheet(), "{b|1} {b|4} {b|5} {b|6m} {b|3m}");
 }
 
@@ -306,7 +301,7 @@ TEST_F(ReplaceChordsTest, HostFailureLeavesTheMarkersAndPropagates)
     // Each ReplaceText with the bold criterion is 14 calls: fail at the Execute of the nineteenth ("C", after
     // the two no-chord marks and eighteen names), after "A" has become a tone marker.
     host.failAtCall(14 * 19, "The document is locked.");
-    EXPECT_THROW(run(boldFont(), 2), word::AutomationError);
+    EXPECT_THROW(run(boldFont, 2), word::AutomationError);
     EXPECT_EQ(sheet(), "{b|*:3:*} {b|G}");
 }
 

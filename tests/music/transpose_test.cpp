@@ -25,14 +25,11 @@ word::Message transposeError(const std::string &text)
 /// Bold chords, current key A, new key B, flats, shift 2.
 music::TransposeControls boldControls()
 {
-    music::TransposeControls controls;
-    controls.font.useStyle = 1;
-    controls.font.bold = 1;
-    controls.color = {"255", "0", "0"};
-    controls.currentKey = 0;
-    controls.newKey = 2;
-    controls.semiTones = "2";
-    return controls;
+    return {.font = {.useStyle = true, .bold = true},
+            .color = {"255", "0", "0"},
+            .currentKey = 0,
+            .newKey = 2,
+            .semiTones = "2"};
 }
 
 class TransposeTest : public testing::Test
