@@ -7,6 +7,7 @@
 #include "music/transpose.h"
 #include "prefs/sample.h"
 #include "support/office.h"
+#include "tests/support/printers.h"
 #include "tests/support/prompter.h"
 #include "tests/support/rows.h"
 #include "word/builtin/host.h"
@@ -373,12 +374,7 @@ TEST_P(SameFontParameters, FromTheSelectedSample)
     testsupport::TestPrompter officePrompter;
     const auto actual = prefs::GetFontParameters(office, officePrompter);
 
-    EXPECT_EQ(actual.bold, expected.bold);
-    EXPECT_EQ(actual.italic, expected.italic);
-    EXPECT_EQ(actual.underline, expected.underline);
-    EXPECT_EQ(actual.red, expected.red);
-    EXPECT_EQ(actual.green, expected.green);
-    EXPECT_EQ(actual.blue, expected.blue);
+    EXPECT_EQ(actual, expected);
     ASSERT_EQ(officePrompter.shown.size(), builtinPrompter.shown.size());
     for (std::size_t i = 0; i < officePrompter.shown.size(); ++i) {
         EXPECT_EQ(officePrompter.shown[i].text, builtinPrompter.shown[i].text);
