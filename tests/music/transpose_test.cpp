@@ -64,47 +64,53 @@ TEST_F(TransposeTest, NoDocumentIsReportedBeforeTheKeys)
     EXPECT_FALSE(result.newCurrentKey);
 }
 
-TEST_F(TransposeTest, NeitherKeyReportsTheCurrentKeyOnly)
-{
-    open("{b|C}");
-    auto controls = boldControls();
-    controls.currentKey = -1;
-    controls.newKey = -1;
-    const auto result = run(controls);
-    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("You must set the current key")});
-    EXPECT_FALSE(result.newCurrentKey);
-    EXPECT_EQ(sheet(), "{b|C}");
-}
+// Controls the command refuses: one message, no result, no change, and no call after the document check.
+struct RefusalRow {
+    const char *name;
+    int currentKey, newKey;
+    prefs::ColorBoxes color;
+    word::Message message;
+};
 
-TEST_F(TransposeTest, MissingNewKey)
+class Refusals : public TransposeTest, public testing::WithParamInterface<RefusalRow>
 {
-    open("{b|C}");
-    auto controls = boldControls();
-    controls.newKey = -1;
-    const auto result = run(controls);
-    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("You must set the new key")});
-    EXPECT_FALSE(result.lColor);
-    EXPECT_EQ(sheet(), "{b|C}");
-}
+};
 
-TEST_F(TransposeTest, BadColourBoxChangesNothing)
+TEST_P(Refusals, ShowOneMessageAndChangeNothing)
 {
+    const auto &row = GetParam();
     open("{b|C}");
     host.setLogging(true);
     auto controls = boldControls();
-    controls.color = {"0", "0", "256"};
+    controls.currentKey = row.currentKey;
+    controls.newKey = row.newKey;
+    controls.color = row.color;
     const auto result = run(controls);
-    const word::Message expected{"The Blue box must hold a number from 0 to 255.",
-                                 "Error",
-                                 word::Icon::Critical,
-                                 word::Buttons::Ok};
-    EXPECT_EQ(prompter.shown, std::vector<word::Message>{expected});
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{row.message});
     EXPECT_FALSE(result.lColor);
     EXPECT_FALSE(result.bUseSharps);
     EXPECT_FALSE(result.newCurrentKey);
     EXPECT_EQ(sheet(), "{b|C}");
     EXPECT_EQ(testsupport::operations(host.callLog()), testsupport::Log{"Documents.Count"});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    Refusals,
+    testing::Values(
+        RefusalRow{"NeitherKeyReportsTheCurrentKeyOnly",
+                   -1,
+                   -1,
+                   {"255", "0", "0"},
+                   transposeError("You must set the current key")},
+        RefusalRow{"MissingNewKey", 0, -1, {"255", "0", "0"}, transposeError("You must set the new key")},
+        RefusalRow{
+            "BadColourBox",
+            0,
+            2,
+            {"0", "0", "256"},
+            {"The Blue box must hold a number from 0 to 255.", "Error", word::Icon::Critical, word::Buttons::Ok}}),
+    testsupport::RowName());
 
 TEST_F(TransposeTest, CompletedPassMakesTheNewKeyCurrent)
 {
