@@ -103,30 +103,37 @@ TEST_F(MarkingTest, OneUndoTakesTheMarksAway)
     EXPECT_EQ(sheet(), "G  Am7  C/G\nAmazing grace");
 }
 
-TEST_F(MarkingTest, BothSwitchesClearRefuse)
+// Controls the command refuses: one message, no colour, no change, and no call after the document check.
+struct RefusalRow {
+    const char *name;
+    chords::MarkControls controls;
+    word::Message message;
+};
+
+class Refusals : public MarkingTest, public testing::WithParamInterface<RefusalRow>
+{
+};
+
+TEST_P(Refusals, ShowOneMessageAndChangeNothing)
 {
     open("C G Am");
     host.setLogging(true);
-    chords::MarkControls controls;
-    controls.font = {0, 0, 1, 1, 1, 0};
-    const auto lColor = run(controls);
-    EXPECT_EQ(prompter.shown, std::vector<word::Message>{notSelected});
-    EXPECT_FALSE(lColor);
+    EXPECT_FALSE(run(GetParam().controls));
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{GetParam().message});
     EXPECT_EQ(sheet(), "C G Am");
     EXPECT_EQ(testsupport::operations(host.callLog()), Log{"Documents.Count"});
 }
 
-TEST_F(MarkingTest, BadColourBoxRefusesWithItsName)
-{
-    open("C G Am");
-    chords::MarkControls controls;
-    controls.font.useColor = 1;
-    controls.color = {"x", "-3", "0"};
-    EXPECT_FALSE(run(controls));
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "The Green box must hold a number from 0 to 255.");
-    EXPECT_EQ(sheet(), "C G Am");
-}
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         Refusals,
+                         testing::Values(RefusalRow{"BothSwitchesClear", {{0, 0, 1, 1, 1, 0}, {}}, notSelected},
+                                         RefusalRow{"BadColourBoxWithItsName",
+                                                    {{.useColor = true}, {"x", "-3", "0"}},
+                                                    {"The Green box must hold a number from 0 to 255.",
+                                                     "Error",
+                                                     word::Icon::Critical,
+                                                     word::Buttons::Ok}}),
+                         testsupport::RowName());
 
 TEST_F(MarkingTest, StyleWithoutBoxesAndNoColourLeavesTheDocument)
 {
