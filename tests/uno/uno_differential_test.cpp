@@ -48,14 +48,7 @@ std::vector<word::uno::TextRun> runsOf(const word::builtin::TextDocument &doc)
 
 ChordFont font(bool useStyle, bool bold, bool italic, bool underline, bool useColor = false, int32_t lColor = 0)
 {
-    ChordFont f;
-    f.useStyle = useStyle;
-    f.bold = bold;
-    f.italic = italic;
-    f.underline = underline;
-    f.useColor = useColor;
-    f.lColor = lColor;
-    return f;
+    return {useColor, useStyle, bold, italic, underline, lColor};
 }
 
 const ChordFont bold = font(1, 1, 0, 0);

@@ -32,14 +32,7 @@ constexpr int32_t red = 255; // lColor of pure red
 
 ChordFont chordFont(int bold, int italic, int underline, int useColor = 0)
 {
-    ChordFont font;
-    font.useStyle = bold || italic || underline ? 1 : 0;
-    font.bold = bold;
-    font.italic = italic;
-    font.underline = underline;
-    font.useColor = useColor;
-    font.lColor = red;
-    return font;
+    return {useColor != 0, bold || italic || underline, bold != 0, italic != 0, underline != 0, red};
 }
 
 struct Row {

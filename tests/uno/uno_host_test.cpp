@@ -35,20 +35,12 @@ std::string onDocument(const std::string &doc, const std::function<void(word::un
 
 ChordFont styleFont(int bold, int italic, int underline)
 {
-    ChordFont font;
-    font.useStyle = 1;
-    font.bold = bold;
-    font.italic = italic;
-    font.underline = underline;
-    return font;
+    return {.useStyle = true, .bold = bold != 0, .italic = italic != 0, .underline = underline != 0};
 }
 
 ChordFont colorFont(int32_t lColor)
 {
-    ChordFont font;
-    font.useColor = 1;
-    font.lColor = lColor;
-    return font;
+    return {.useColor = true, .lColor = lColor};
 }
 
 // --- ReplaceText ---------------------------------------------------------------------------------
@@ -83,10 +75,7 @@ TEST_P(ReplaceTextOnOffice, ReplacesOnlyTextInTheChordFont)
 
 ChordFont boldColor()
 {
-    ChordFont font = styleFont(1, 0, 1);
-    font.useColor = 1;
-    font.lColor = red;
-    return font;
+    return {.useColor = true, .useStyle = true, .bold = true, .underline = true, .lColor = red};
 }
 
 INSTANTIATE_TEST_SUITE_P(
