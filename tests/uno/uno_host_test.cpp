@@ -5,6 +5,7 @@
 #include "chords/nashville.h"
 #include "edit/combinelines.h"
 #include "support/office.h"
+#include "tests/support/automationerror.h"
 #include "tests/support/chordrows.h"
 #include "word/messages.h"
 #include "word/replacetext.h"
@@ -206,11 +207,9 @@ TEST(WildcardOnOffice, MalformedPatternIsRefusedAndChangesNothing)
 {
     std::string message;
     const std::string result = onDocument("{b|Am}", [&](auto &host) {
-        try {
+        message = testsupport::automationError([&] {
             word::ReplaceText(host, ChordFont{}, "[A-", "X", true);
-        } catch (const word::AutomationError &e) {
-            message = e.what();
-        }
+        });
     });
     EXPECT_EQ(message, "The Find What text contains a Pattern Match expression which is not valid.");
     EXPECT_EQ(result, "{b|Am}");
