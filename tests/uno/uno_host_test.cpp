@@ -23,7 +23,6 @@ using unotest::office;
 using word::ChordFont;
 
 constexpr int32_t red = 255; // lColor of pure red
-constexpr int32_t blue = 255 * 65536;
 
 std::string onDocument(const std::string &doc, const std::function<void(word::uno::Host &)> &operation)
 {
@@ -46,72 +45,25 @@ ChordFont colorFont(int32_t lColor)
 
 // --- ReplaceText ---------------------------------------------------------------------------------
 
-struct ReplaceRow {
-    const char *name;
-    std::string doc;
-    ChordFont font;
-    std::string find;
-    std::string replace;
-    std::string expected;
-};
-
-void PrintTo(const ReplaceRow &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class ReplaceTextOnOffice : public ::testing::TestWithParam<ReplaceRow>
+// The rows are the built-in host's: both hosts must give the same sheets.
+class ReplaceTextOnOffice : public ::testing::TestWithParam<testsupport::ReplaceTextRow>
 {
 };
 
 TEST_P(ReplaceTextOnOffice, ReplacesOnlyTextInTheChordFont)
 {
     const auto &row = GetParam();
-    EXPECT_EQ(onDocument(row.doc,
+    EXPECT_EQ(onDocument(row.before,
                          [&](auto &host) {
-                             word::ReplaceText(host, row.font, row.find, row.replace, false);
+                             word::ReplaceText(host, row.font, row.find, row.replacement, false);
                          }),
-              row.expected);
+              row.after);
 }
 
-ChordFont boldColor()
-{
-    return {.useColor = true, .useStyle = true, .bold = true, .underline = true, .lColor = red};
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows,
-    ReplaceTextOnOffice,
-    ::testing::Values(
-        ReplaceRow{"NoCriteriaReplacesLyricsToo", "{b|D} Dear", ChordFont{}, "D", "X", "{b|X} Xear"},
-        ReplaceRow{"StyleWithoutBoxesReplacesEverything", "{b|D} Dear", styleFont(0, 0, 0), "D", "X", "{b|X} Xear"},
-        ReplaceRow{"BoldOnly", "{b|D} Dear {i|D}", styleFont(1, 0, 0), "D", "*:6:*", "{b|*:6:*} Dear {i|D}"},
-        ReplaceRow{"ItalicOnly", "{b|D} {i|Dm}", styleFont(0, 1, 0), "D", "E", "{b|D} {i|Em}"},
-        ReplaceRow{"SingleUnderlineOnly", "{u|D} {u3|D} D", styleFont(0, 0, 1), "D", "E", "{u|E} {u3|D} D"},
-        ReplaceRow{"ColorOnly", "{#FF0000|Bb} {#0000FF|Bb}", colorFont(red), "Bb", "C", "{#FF0000|C} {#0000FF|Bb}"},
-        ReplaceRow{"ColorBlue", "{#FF0000|Bb} {#0000FF|Bb}", colorFont(blue), "Bb", "C", "{#FF0000|Bb} {#0000FF|C}"},
-        ReplaceRow{"AllCriteriaTogether",
-                   "{bu#FF0000|G} {b#FF0000|G} {bu|G}",
-                   boldColor(),
-                   "G",
-                   "A",
-                   "{bu#FF0000|A} {b#FF0000|G} {bu|G}"},
-        ReplaceRow{"CaseExact", "{b|Bb Ebm B}", styleFont(1, 0, 0), "B", "X", "{b|Xb Ebm X}"},
-        ReplaceRow{"InsideLongerWords", "{b|Dm7 Dsus}", styleFont(1, 0, 0), "D", "E", "{b|Em7 Esus}"},
-        ReplaceRow{"MarkerIsLiteral", "{b|*:1:* *:11:*}", styleFont(1, 0, 0), "*:1:*", "A", "{b|A *:11:*}"},
-        ReplaceRow{"NotFoundLeavesTheDocument", "{b|Am} G lyric", styleFont(1, 0, 0), "G", "X", "{b|Am} G lyric"},
-        ReplaceRow{"ReplacementKeepsTheFont",
-                   "{bi#0000FF|F#m7}",
-                   styleFont(1, 1, 0),
-                   "F#",
-                   "*:10:*",
-                   "{bi#0000FF|*:10:*m7}"},
-        ReplaceRow{"MatchMustCarryTheFontWhole", "{b|A}#", styleFont(1, 0, 0), "A#", "X", "{b|A}#"},
-        ReplaceRow{"SpecialsInReplacementAreText", "{b|C}", styleFont(1, 0, 0), "C", "&$1\\", "{b|&$1\\\\}"},
-        ReplaceRow{"EmptyReplacementDeletes", "{b|Am} x Am", styleFont(1, 0, 0), "Am", "", " x Am"},
-        ReplaceRow{"EmptyReplacementWithoutCriteriaDeletes", "{b|Am} x Am", ChordFont{}, "Am", "", " x "},
-        ReplaceRow{"AcrossParagraphs", "{b|C}\nlyric C\n{b|C}", styleFont(1, 0, 0), "C", "D", "{b|D}\nlyric C\n{b|D}"}),
-    testsupport::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         ReplaceTextOnOffice,
+                         ::testing::ValuesIn(testsupport::replaceTextRows()),
+                         testsupport::RowName());
 
 TEST(ReplaceTextOnOffice, BoldFromACharacterStyleCounts)
 {
