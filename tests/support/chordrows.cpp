@@ -13,32 +13,32 @@ const word::ChordFont anyText{};
 const word::ChordFont styleOnly{.useStyle = true};
 const word::ChordFont bold{.useStyle = true, .bold = true};
 const word::ChordFont redText{.useColor = true, .lColor = red};
+const word::ChordFont blueText{.useColor = true, .lColor = blue};
+const word::ChordFont italic{.useStyle = true, .italic = true};
+const word::ChordFont underlined{.useStyle = true, .underline = true};
+const word::ChordFont boldItalic{.useStyle = true, .bold = true, .italic = true};
+const word::ChordFont redBoldUnderlined{.useColor = true,
+                                        .useStyle = true,
+                                        .bold = true,
+                                        .underline = true,
+                                        .lColor = red};
+const word::ChordFont redAndBoldWithoutStyle{.useColor = true, .bold = true, .lColor = red};
 
 const ReplaceTextRow replaceText[] = {
     {"NoCriteriaReplacesLyricsToo", "{b|D}  A\nDear Dad", anyText, "D", "X", "{b|X}  A\nXear Xad"},
     {"StyleWithoutBoxesAddsNothing", "{b|D} D", styleOnly, "D", "E", "{b|E} E"},
-    {"StyleOffIgnoresBold",
-     "{b|D} {#FF0000|D}",
-     {.useColor = true, .bold = true, .lColor = red},
-     "D",
-     "E",
-     "{b|D} {#FF0000|E}"},
+    {"StyleOffIgnoresBold", "{b|D} {#FF0000|D}", redAndBoldWithoutStyle, "D", "E", "{b|D} {#FF0000|E}"},
     {"BoldUnderlineAndColourAllNeeded",
      "{bu#FF0000|D} {b#FF0000|D} {bu|D} {biu#FF0000|D}",
-     {.useColor = true, .useStyle = true, .bold = true, .underline = true, .lColor = red},
+     redBoldUnderlined,
      "D",
      "E",
      "{bu#FF0000|E} {b#FF0000|D} {bu|D} {biu#FF0000|E}"},
     {"BoldOnly", "{b|D} Dear {i|D}", bold, "D", "*:6:*", "{b|*:6:*} Dear {i|D}"},
-    {"ItalicOnly", "{b|D} {i|Dm}", {.useStyle = true, .italic = true}, "D", "E", "{b|D} {i|Em}"},
-    {"SingleUnderlineOnly", "{u|D} {u3|D} D", {.useStyle = true, .underline = true}, "D", "E", "{u|E} {u3|D} D"},
+    {"ItalicOnly", "{b|D} {i|Dm}", italic, "D", "E", "{b|D} {i|Em}"},
+    {"SingleUnderlineOnly", "{u|D} {u3|D} D", underlined, "D", "E", "{u|E} {u3|D} D"},
     {"ColourCriterion", "{#FF0000|C} {#00FF00|C} C", redText, "C", "D", "{#FF0000|D} {#00FF00|C} C"},
-    {"ColourBlue",
-     "{#FF0000|Bb} {#0000FF|Bb}",
-     {.useColor = true, .lColor = blue},
-     "Bb",
-     "C",
-     "{#FF0000|Bb} {#0000FF|C}"},
+    {"ColourBlue", "{#FF0000|Bb} {#0000FF|Bb}", blueText, "Bb", "C", "{#FF0000|Bb} {#0000FF|C}"},
     {"OnlyInLyricsLeavesSheet", "{b|G}\nDown by the river", bold, "D", "X", "{b|G}\nDown by the river"},
     {"NotFoundLeavesTheSheet", "{b|Am} G lyric", bold, "G", "X", "{b|Am} G lyric"},
     {"CaseIsExact", "{b|Ebm B b}", bold, "B", "C", "{b|Ebm C b}"},
@@ -47,12 +47,7 @@ const ReplaceTextRow replaceText[] = {
     {"MarkerIsLiteral", "{b|*:11:* *:1:*}", bold, "*:1:*", "A", "{b|*:11:* A}"},
     {"MarkerIsLiteralBeforeALongerOne", "{b|*:1:* *:11:*}", bold, "*:1:*", "A", "{b|A *:11:*}"},
     {"ReplacementKeepsFormat", "{b#FF0000|Bb}m {b|Bb}", bold, "Bb", "*:2:*", "{b#FF0000|*:2:*}m {b|*:2:*}"},
-    {"ReplacementKeepsEveryAttribute",
-     "{bi#0000FF|F#m7}",
-     {.useStyle = true, .bold = true, .italic = true},
-     "F#",
-     "*:10:*",
-     "{bi#0000FF|*:10:*m7}"},
+    {"ReplacementKeepsEveryAttribute", "{bi#0000FF|F#m7}", boldItalic, "F#", "*:10:*", "{bi#0000FF|*:10:*m7}"},
     {"MixedMatchNeedsEveryCharacter", "{b|B}b {b|Bb}", bold, "Bb", "X", "{b|B}b {b|X}"},
     {"MatchMustCarryTheFontWhole", "{b|A}#", bold, "A#", "X", "{b|A}#"},
     {"NoOverlapLeftToRight", "{b|aaaa}", bold, "aa", "b", "{b|bb}"},
