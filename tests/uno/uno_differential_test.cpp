@@ -333,9 +333,7 @@ INSTANTIATE_TEST_SUITE_P(CommandsInOneStep,
                                                                       edit::CombineLines(app);
                                                                   }},
                                                               wholeLines))),
-                         [](const ::testing::TestParamInfo<Row> &info) {
-                             return info.param.name;
-                         });
+                         testsupport::RowName());
 
 struct SampleRow {
     const char *name;
