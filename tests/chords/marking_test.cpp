@@ -106,7 +106,8 @@ TEST_F(MarkingTest, OneUndoTakesTheMarksAway)
 // Controls the command refuses: one message, no colour, no change, and no call after the document check.
 struct RefusalRow {
     const char *name;
-    chords::MarkControls controls;
+    word::ChordFont font;
+    prefs::ColorBoxes color;
     word::Message message;
 };
 
@@ -118,22 +119,21 @@ TEST_P(Refusals, ShowOneMessageAndChangeNothing)
 {
     open("C G Am");
     host.setLogging(true);
-    EXPECT_FALSE(run(GetParam().controls));
+    EXPECT_FALSE(run({GetParam().font, GetParam().color}));
     EXPECT_EQ(prompter.shown, std::vector<word::Message>{GetParam().message});
     EXPECT_EQ(sheet(), "C G Am");
     EXPECT_EQ(testsupport::operations(host.callLog()), Log{"Documents.Count"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows,
-                         Refusals,
-                         testing::Values(RefusalRow{"BothSwitchesClear", {{0, 0, 1, 1, 1, 0}, {}}, notSelected},
-                                         RefusalRow{"BadColourBoxWithItsName",
-                                                    {{.useColor = true}, {"x", "-3", "0"}},
-                                                    {"The Green box must hold a number from 0 to 255.",
-                                                     "Error",
-                                                     word::Icon::Critical,
-                                                     word::Buttons::Ok}}),
-                         testsupport::RowName());
+const RefusalRow refusals[] = {
+    {"BothSwitchesClear", {0, 0, 1, 1, 1, 0}, {}, notSelected},
+    {"BadColourBoxWithItsName",
+     {.useColor = true},
+     {"x", "-3", "0"},
+     {"The Green box must hold a number from 0 to 255.", "Error", word::Icon::Critical, word::Buttons::Ok}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, Refusals, testing::ValuesIn(refusals), testsupport::RowName());
 
 TEST_F(MarkingTest, StyleWithoutBoxesAndNoColourLeavesTheDocument)
 {
