@@ -1,5 +1,6 @@
 #include "documentwindow.h"
 
+#include "htmlsheet.h"
 #include "linkopener.h"
 #include "textsheet.h"
 #include "word/builtin/host.h"
@@ -46,34 +47,6 @@ std::size_t fromView(std::u32string_view text, int viewPos)
         ++pos;
     }
     return pos;
-}
-
-QTextCharFormat toQt(const word::builtin::CharFormat &format)
-{
-    QTextCharFormat qt;
-    qt.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
-    qt.setFontItalic(format.italic);
-    switch (format.underline) {
-    case word::wdUnderlineNone:
-        qt.setUnderlineStyle(QTextCharFormat::NoUnderline);
-        break;
-    case word::wdUnderlineDotted:
-        qt.setUnderlineStyle(QTextCharFormat::DotLine);
-        break;
-    case word::wdUnderlineDash:
-        qt.setUnderlineStyle(QTextCharFormat::DashUnderline);
-        break;
-    case word::wdUnderlineWavy:
-        qt.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        break;
-    default:
-        qt.setUnderlineStyle(QTextCharFormat::SingleUnderline);
-        break;
-    }
-    if (format.color != word::wdColorAutomatic) {
-        qt.setForeground(QColor(format.color & 0xFF, (format.color >> 8) & 0xFF, (format.color >> 16) & 0xFF));
-    }
-    return qt;
 }
 
 bool sameRuns(const std::vector<word::builtin::Run> &a, const std::vector<word::builtin::Run> &b)

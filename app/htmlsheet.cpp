@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace app
 {
 
@@ -20,27 +22,24 @@ namespace
 constexpr char16_t noBreakSpace = 0x00A0;
 constexpr char16_t objectReplacement = 0xFFFC;
 
+/// Word's underline styles and the Qt styles that show them; any other style either way is a single underline.
+constexpr std::pair<int32_t, QTextCharFormat::UnderlineStyle> underlineStyles[] = {
+    {word::wdUnderlineNone, QTextCharFormat::NoUnderline},
+    {word::wdUnderlineDotted, QTextCharFormat::DotLine},
+    {word::wdUnderlineDash, QTextCharFormat::DashUnderline},
+    {word::wdUnderlineWavy, QTextCharFormat::WaveUnderline},
+};
+
 CharFormat fromQt(const QTextCharFormat &qt)
 {
     CharFormat format;
     format.bold = qt.fontWeight() >= QFont::DemiBold;
     format.italic = qt.fontItalic();
-    switch (qt.underlineStyle()) {
-    case QTextCharFormat::NoUnderline:
-        format.underline = word::wdUnderlineNone;
-        break;
-    case QTextCharFormat::DashUnderline:
-        format.underline = word::wdUnderlineDash;
-        break;
-    case QTextCharFormat::DotLine:
-        format.underline = word::wdUnderlineDotted;
-        break;
-    case QTextCharFormat::WaveUnderline:
-        format.underline = word::wdUnderlineWavy;
-        break;
-    default:
-        format.underline = word::wdUnderlineSingle;
-        break;
+    format.underline = word::wdUnderlineSingle;
+    for (const auto &[underline, style] : underlineStyles) {
+        if (style == qt.underlineStyle()) {
+            format.underline = underline;
+        }
     }
     if (qt.foreground().style() != Qt::NoBrush) {
         const QColor color = qt.foreground().color();
@@ -147,6 +146,23 @@ QString closeTags(const CharFormat &format)
 }
 
 } // namespace
+
+QTextCharFormat toQt(const CharFormat &format)
+{
+    QTextCharFormat qt;
+    qt.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+    qt.setFontItalic(format.italic);
+    qt.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+    for (const auto &[underline, style] : underlineStyles) {
+        if (underline == format.underline) {
+            qt.setUnderlineStyle(style);
+        }
+    }
+    if (format.color != word::wdColorAutomatic) {
+        qt.setForeground(QColor(format.color & 0xFF, (format.color >> 8) & 0xFF, (format.color >> 16) & 0xFF));
+    }
+    return qt;
+}
 
 TextDocument sheetFromHtml(const QString &html)
 {

@@ -6,6 +6,7 @@
 #include "word/builtin/textdocument.h"
 
 #include <QString>
+#include <QTextCharFormat>
 
 #include <optional>
 
@@ -20,6 +21,9 @@ word::builtin::TextDocument sheetFromHtml(const QString &html);
 /// doc as a complete HTML page titled title, in a fixed-width font so that chords stay above their words.
 /// FIXME: underline styles other than single are written with a CSS style but read back as single.
 QString sheetToHtml(const word::builtin::TextDocument &doc, const QString &title);
+
+/// The Qt character format that shows a document format in the editor.
+QTextCharFormat toQt(const word::builtin::CharFormat &format);
 
 /// The sheet in the file path, or std::nullopt with the reason in error.
 std::optional<word::builtin::TextDocument> loadSheet(const QString &path, QString *error);

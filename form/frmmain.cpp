@@ -10,6 +10,7 @@
 #include "tonvale/version.h"
 
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace form
@@ -95,29 +96,15 @@ bool frmMain::Form_Load(const HostKind &kind)
 void frmMain::restorePreferences()
 {
     const prefs::Restore restore = prefs::RestorePreferences(m_store);
-    if (restore.red) {
-        m_view.setText(Control::Text1, *restore.red);
-    }
-    if (restore.green) {
-        m_view.setText(Control::Text2, *restore.green);
-    }
-    if (restore.blue) {
-        m_view.setText(Control::Text3, *restore.blue);
-    }
-    if (restore.useColor) {
-        setCheck(Control::Check3, 1);
-    }
-    if (restore.useStyle) {
-        setCheck(Control::Check4, 1);
-    }
-    if (restore.bold) {
-        setCheck(Control::Check1, 1);
-    }
-    if (restore.italic) {
-        setCheck(Control::Check2, 1);
-    }
-    if (restore.underline) {
-        setCheck(Control::Check7, 1);
+    setColorTexts(restore.red, restore.green, restore.blue);
+    for (const auto &[box, set] : {std::pair{Control::Check3, restore.useColor},
+                                   {Control::Check4, restore.useStyle},
+                                   {Control::Check1, restore.bold},
+                                   {Control::Check2, restore.italic},
+                                   {Control::Check7, restore.underline}}) {
+        if (set) {
+            setCheck(box, 1);
+        }
     }
     selectOption(restore.useSharps ? Control::Option1 : Control::Option2);
     if (restore.keepColumns) {
@@ -220,6 +207,18 @@ void frmMain::setCheck(Control box, int value)
     runClick(box);
 }
 
+void frmMain::setColorTexts(const std::optional<std::string> &red,
+                            const std::optional<std::string> &green,
+                            const std::optional<std::string> &blue)
+{
+    for (const auto &[box, value] :
+         {std::pair{Control::Text1, &red}, {Control::Text2, &green}, {Control::Text3, &blue}}) {
+        if (*value) {
+            m_view.setText(box, **value);
+        }
+    }
+}
+
 void frmMain::chooseListIndex(Control list, int index)
 {
     m_view.setListIndex(list, index);
@@ -308,64 +307,52 @@ void frmMain::styleBoxClick(Control box)
 
 void frmMain::Check5_Click()
 {
-    if (ticked(Control::Check5)) {
-        setCheck(Control::Check6, 0);
-        m_view.setEnabled(Control::Combo1, false);
-        chooseListIndex(Control::Combo1, 0);
-        m_view.setEnabled(Control::Combo2, true);
-    } else {
-        m_view.setEnabled(Control::Combo1, true);
-    }
+    nashvilleClick(Control::Check5, Control::Combo1, Control::Check6, Control::Combo2);
 }
 
 void frmMain::Check6_Click()
 {
-    if (ticked(Control::Check6)) {
-        setCheck(Control::Check5, 0);
-        m_view.setEnabled(Control::Combo2, false);
-        chooseListIndex(Control::Combo2, 0);
-        m_view.setEnabled(Control::Combo1, true);
+    nashvilleClick(Control::Check6, Control::Combo2, Control::Check5, Control::Combo1);
+}
+
+void frmMain::nashvilleClick(Control box, Control list, Control otherBox, Control otherList)
+{
+    if (ticked(box)) {
+        setCheck(otherBox, 0);
+        m_view.setEnabled(list, false);
+        chooseListIndex(list, 0);
+        m_view.setEnabled(otherList, true);
     } else {
-        m_view.setEnabled(Control::Combo2, true);
+        m_view.setEnabled(list, true);
     }
 }
 
 void frmMain::Command1_Click()
 {
     const prefs::SampleResult sample = prefs::GetFontParameters(application(), m_view.prompter());
-    if (sample.bold) {
-        setCheck(Control::Check1, *sample.bold);
+    for (const auto &[box, value] : {std::pair{Control::Check1, sample.bold},
+                                     {Control::Check2, sample.italic},
+                                     {Control::Check7, sample.underline}}) {
+        if (value) {
+            setCheck(box, *value);
+        }
     }
-    if (sample.italic) {
-        setCheck(Control::Check2, *sample.italic);
-    }
-    if (sample.underline) {
-        setCheck(Control::Check7, *sample.underline);
-    }
-    if (sample.red) {
-        m_view.setText(Control::Text1, *sample.red);
-    }
-    if (sample.green) {
-        m_view.setText(Control::Text2, *sample.green);
-    }
-    if (sample.blue) {
-        m_view.setText(Control::Text3, *sample.blue);
-    }
+    setColorTexts(sample.red, sample.green, sample.blue);
 }
 
 void frmMain::Command2_Click()
 {
-    music::TransposeControls controls;
-    controls.font = chordFont();
-    controls.color = colorBoxes();
-    controls.nashvilleIn = ticked(Control::Check5);
-    controls.nashvilleOut = ticked(Control::Check6);
-    controls.currentKey = m_view.listIndex(Control::Combo1);
-    controls.newKey = m_view.listIndex(Control::Combo2);
-    controls.useSharps = ticked(Control::Option1);
-    controls.semiTones = text(Control::Text4);
-    controls.keepColumns = ticked(Control::Check8);
-    const music::TransposeResult result = music::Transpose(application(), m_view.prompter(), controls);
+    const music::TransposeResult result = music::Transpose(application(),
+                                                           m_view.prompter(),
+                                                           {.font = chordFont(),
+                                                            .color = colorBoxes(),
+                                                            .nashvilleIn = ticked(Control::Check5),
+                                                            .nashvilleOut = ticked(Control::Check6),
+                                                            .currentKey = m_view.listIndex(Control::Combo1),
+                                                            .newKey = m_view.listIndex(Control::Combo2),
+                                                            .useSharps = ticked(Control::Option1),
+                                                            .semiTones = text(Control::Text4),
+                                                            .keepColumns = ticked(Control::Check8)});
     if (result.lColor) {
         lColor = *result.lColor;
     }
@@ -391,18 +378,17 @@ void frmMain::Command7_Click()
 
 void frmMain::Command8_Click()
 {
-    prefs::PreferenceControls controls;
-    controls.useStyle = ticked(Control::Check4);
-    controls.bold = ticked(Control::Check1);
-    controls.italic = ticked(Control::Check2);
-    controls.underline = ticked(Control::Check7);
-    controls.useColor = ticked(Control::Check3);
     const prefs::ColorBoxes color = colorBoxes();
-    controls.red = color.red;
-    controls.green = color.green;
-    controls.blue = color.blue;
-    controls.useSharps = ticked(Control::Option1);
-    controls.keepColumns = ticked(Control::Check8);
+    const prefs::PreferenceControls controls{.useStyle = ticked(Control::Check4),
+                                             .bold = ticked(Control::Check1),
+                                             .italic = ticked(Control::Check2),
+                                             .underline = ticked(Control::Check7),
+                                             .useColor = ticked(Control::Check3),
+                                             .red = color.red,
+                                             .green = color.green,
+                                             .blue = color.blue,
+                                             .useSharps = ticked(Control::Option1),
+                                             .keepColumns = ticked(Control::Check8)};
     if (const auto problem = prefs::SavePreferences(m_store, controls)) {
         m_view.prompter().show(*problem); // the program goes on; the user can save again
     }

@@ -64,6 +64,10 @@ public:
     /// Sets a check box (0 or 1) or selects an option button in code, as the user would: a check box's
     /// click behaviour runs when its value changes.
     void setValue(Control control, int value);
+    /// Sets the text of each colour box a command gave a value for, Text1 to Text3.
+    void setColorTexts(const std::optional<std::string> &red,
+                       const std::optional<std::string> &green,
+                       const std::optional<std::string> &blue);
     /// Chooses a key list's entry in code, as the user would: its click behaviour runs even when the
     /// index stays the same.
     void setListIndex(Control control, int index);
@@ -90,6 +94,9 @@ private:
     void Check5_Click();
     void Check6_Click();
     void styleBoxClick(Control box);
+    /// A Nashville Numbers box's click: ticked, it clears the other box, and its key list shows the first key
+    /// and takes no choice while the other list does.
+    void nashvilleClick(Control box, Control list, Control otherBox, Control otherList);
     void WDapp_Quit();
     void followLink(const std::string &address);
     void UpdateSemiTones();

@@ -68,6 +68,8 @@ struct Restore {
     bool underline = false; ///< set Check7 to 1 (runs the interlock)
     bool useSharps = false; ///< select "Use Sharps"; false selects "Use Flats"
     bool keepColumns = false; ///< the state of Check8 "Keep Chord Columns" (clear at first start)
+
+    bool operator==(const Restore &) const = default;
 };
 
 /// Reads the stored preferences ("Use Font Color" first, then the colours, the style boxes, "Accidentals" and

@@ -19,6 +19,8 @@ struct SampleResult {
     std::optional<std::string> red; ///< new text of Text1
     std::optional<std::string> green; ///< new text of Text2
     std::optional<std::string> blue; ///< new text of Text3
+
+    bool operator==(const SampleResult &) const = default;
 };
 
 /// Runs the command's steps through the host: the document and selection checks, then Bold, Italic and

@@ -2,6 +2,7 @@
 
 #include "app/documentwindow.h"
 #include "app/htmlsheet.h"
+#include "tests/support/rows.h"
 #include "windowfixture.h"
 #include "word/replacetext.h"
 
@@ -195,9 +196,7 @@ INSTANTIATE_TEST_SUITE_P(Answers,
                                          EndRow{"Discard", {QMessageBox::Discard}, false, true, 1},
                                          EndRow{"Cancel", {QMessageBox::Cancel}, false, false, 1},
                                          EndRow{"FailedSaveGoesOn", {QMessageBox::Save}, true, false, 1}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(DocumentWindowTest, AFailedSaveAtTheForcedEndAsksAgain)
 {

@@ -1,6 +1,7 @@
 // The command line that chooses the host, the sheet to open and the settings file.
 
 #include "app/hostchoice.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -67,9 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsRow{"unknown_option", {QStringLiteral("--colour")}, {}, "", "", "", false, true},
         OptionsRow{"stray_argument", {QStringLiteral("song.html")}, {}, "", "", "", false, true},
         OptionsRow{"missing_value", {QStringLiteral("--open")}, {}, "", "", "", false, true}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(HostKinds, TheBuiltinHostIsAlwaysThere)
 {

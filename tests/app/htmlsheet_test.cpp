@@ -1,6 +1,7 @@
 // Song sheets to and from HTML.
 
 #include "app/htmlsheet.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -40,9 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripRow{"unicode", "Dm\u00e9l\u00e9e \u266f \U0001F3B8"},
                       // Found by fuzzing: a blank after a blank of another format collapsed on saving.
                       RoundTripRow{"blanks_across_formats", "{b|G} {b| }  {i| }{b|C}\nG {u| }x"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(HtmlSheet, ReadsAWordProcessorsBlanksAndColours)
 {

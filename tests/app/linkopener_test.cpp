@@ -1,6 +1,7 @@
 // The built-in word processor's link opener believes the system's opener only when it says it succeeded.
 
 #include "app/linkopener.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +34,6 @@ INSTANTIATE_TEST_SUITE_P(
         OpenerRow{"FailsWithNoBrowser", "sh", {QStringLiteral("-c"), QStringLiteral("exit 3")}, 10000, false},
         OpenerRow{"Missing", "/nonexistent/xdg-open", {}, 10000, false},
         OpenerRow{"StillRunningIsABrowserOnItsWay", "sleep", {QStringLiteral("5")}, 100, true}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 } // namespace

@@ -1,6 +1,7 @@
 // Song sheets as plain text, and the choice between plain text and HTML by the file's name.
 
 #include "app/textsheet.h"
+#include "tests/support/rows.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -59,9 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "Caf\xE9 \x93quoted\x94\n",
                 "Caf\u00e9 \u201cquoted\u201d",
                 "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D\n"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(TextSheet, NothingReadIsInAChordFont)
 {
@@ -115,9 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Names,
                                            FileRow{"txt", "song.txt", false},
                                            FileRow{"txt_capitals", "SONG.TXT", false},
                                            FileRow{"txt_inside_the_name", "song.txt.htm", true}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST(TextSheet, UnreadableFilesAreReported)
 {

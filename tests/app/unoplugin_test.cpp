@@ -1,6 +1,7 @@
 // Loading the LibreOffice host module: a module is used only when it is Tonvale's, of this version.
 
 #include "app/unoplugin.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -39,8 +40,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ModuleRow{"another_version", FAKE_UNO_OTHER, "another version"},
                       ModuleRow{"no_entry_point", FAKE_UNO_NOENTRY, "is not Tonvale's LibreOffice host"},
                       ModuleRow{"missing", "/nonexistent/libreoffice-host.so", "libreoffice-host.so"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 } // namespace

@@ -3,6 +3,7 @@
 // preferences kept in a QSettings file across two starts.
 
 #include "prefs/qt/qsettingsstore.h"
+#include "tests/support/rows.h"
 #include "windowfixture.h"
 
 #include <QCheckBox>
@@ -99,9 +100,7 @@ INSTANTIATE_TEST_SUITE_P(Links,
                                            LinkRow{"address", "Label11", ""},
                                            LinkRow{"help", "Command4", "/transposer.shtml#help"},
                                            LinkRow{"about", "Command5", "/transposer.shtml"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(ViewTest, ChoosingAKeyRecomputesAndTypingRecomputesNothing)
 {

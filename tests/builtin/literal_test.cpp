@@ -1,12 +1,12 @@
 // Literal Replace-All through the automation interface: case, font criteria, formatting rules.
 
+#include "tests/support/chordrows.h"
 #include "tests/support/hostfixture.h"
 #include "word/replacetext.h"
 
 #include <gtest/gtest.h>
 
 using testsupport::SheetHost;
-using word::ChordFont;
 using word::FontProperty;
 
 namespace
@@ -14,73 +14,23 @@ namespace
 
 constexpr int32_t red = 0x0000FF;
 
-ChordFont chordFont(bool useColor, bool useStyle, bool bold, bool italic, bool underline)
-{
-    return ChordFont{useColor, useStyle, bold, italic, underline, red};
-}
-
-struct LiteralRow {
-    const char *name;
-    const char *sheet;
-    ChordFont font;
-    const char *find;
-    const char *replacement;
-    const char *expected;
-};
-
-class LiteralReplace : public testing::TestWithParam<LiteralRow>
+// The rows are the LibreOffice Writer host's too: both hosts must give the same sheets.
+class LiteralReplace : public testing::TestWithParam<testsupport::ReplaceTextRow>
 {
 };
 
 TEST_P(LiteralReplace, GivesTheExpectedSheet)
 {
-    const LiteralRow &row = GetParam();
-    SheetHost h(row.sheet);
+    const auto &row = GetParam();
+    SheetHost h(row.before);
     word::ReplaceText(h.host, row.font, row.find, row.replacement, false);
-    EXPECT_EQ(h.sheet(), row.expected);
+    EXPECT_EQ(h.sheet(), row.after);
 }
 
-const ChordFont none = chordFont(0, 0, 0, 0, 0);
-const ChordFont boldFont = chordFont(0, 1, 1, 0, 0);
-const ChordFont redFont = chordFont(1, 0, 0, 0, 0);
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows,
-    LiteralReplace,
-    testing::Values(
-        LiteralRow{"NoCriteriaReplacesLyricsToo", "{b|D}  A\nDear Dad", none, "D", "X", "{b|X}  A\nXear Xad"},
-        LiteralRow{"StyleWithoutBoxesAddsNothing", "{b|D} D", chordFont(0, 1, 0, 0, 0), "D", "E", "{b|E} E"},
-        LiteralRow{"StyleOffIgnoresBold", "{b|D} {#FF0000|D}", chordFont(1, 0, 1, 0, 0), "D", "E", "{b|D} {#FF0000|E}"},
-        LiteralRow{"BoldUnderlineAndColourAllNeeded",
-                   "{bu#FF0000|D} {b#FF0000|D} {bu|D} {biu#FF0000|D}",
-                   chordFont(1, 1, 1, 0, 1),
-                   "D",
-                   "E",
-                   "{bu#FF0000|E} {b#FF0000|D} {bu|D} {biu#FF0000|E}"},
-        LiteralRow{"OnlyInLyricsLeavesSheet",
-                   "{b|G}\nDown by the river",
-                   boldFont,
-                   "D",
-                   "X",
-                   "{b|G}\nDown by the river"},
-        LiteralRow{"CaseIsExact", "{b|Ebm B b}", boldFont, "B", "C", "{b|Ebm C b}"},
-        LiteralRow{"InsideLongerWords", "{b|Dm7 Dsus4}", boldFont, "D", "E", "{b|Em7 Esus4}"},
-        LiteralRow{"MarkerIsLiteral", "{b|*:11:* *:1:*}", boldFont, "*:1:*", "A", "{b|*:11:* A}"},
-        LiteralRow{"ReplacementKeepsFormat",
-                   "{b#FF0000|Bb}m {b|Bb}",
-                   boldFont,
-                   "Bb",
-                   "*:2:*",
-                   "{b#FF0000|*:2:*}m {b|*:2:*}"},
-        LiteralRow{"MixedMatchNeedsEveryCharacter", "{b|B}b {b|Bb}", boldFont, "Bb", "X", "{b|B}b {b|X}"},
-        LiteralRow{"ColourCriterion", "{#FF0000|C} {#00FF00|C} C", redFont, "C", "D", "{#FF0000|D} {#00FF00|C} C"},
-        LiteralRow{"NoOverlapLeftToRight", "{b|aaaa}", boldFont, "aa", "b", "{b|bb}"},
-        LiteralRow{"ReplacedTextNotSearchedAgain", "{b|A}", boldFont, "A", "AA", "{b|AA}"},
-        LiteralRow{"EmptyReplacementDeletes", "{b|G7} x", boldFont, "7", "", "{b|G} x"},
-        LiteralRow{"UnicodeText", "{b|Ré♯ ré♯}", boldFont, "é♯", "e#", "{b|Re# re#}"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         LiteralReplace,
+                         testing::ValuesIn(testsupport::replaceTextRows()),
+                         testsupport::RowName());
 
 TEST(LiteralReplace, MatchCaseFalseIgnoresCase)
 {
@@ -158,9 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"A", "", false, true, true, {}, {{FontProperty::Underline, -1}}},
                   "{u|A}"},
         FormatRow{"ReplacementNotBold", "{b|A}", {"A", "", false, true, true, {}, {{FontProperty::Bold, 0}}}, "A"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(FindSettings, ClearFormattingLeavesNoCriterion)
 {

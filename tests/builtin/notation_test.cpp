@@ -1,3 +1,4 @@
+#include "tests/support/rows.h"
 #include "word/builtin/textdocument.h"
 
 #include <gtest/gtest.h>
@@ -35,9 +36,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          RoundTrip{"Escapes", "\\{ \\} \\\\ a|b {b|c\\|d}"},
                                          RoundTrip{"Unicode", "{i|Ré♯}  über 𝄞"},
                                          RoundTrip{"FormattedMark", "{b|G\n}lyric"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST(Notation, ColourIsRedFirst)
 {

@@ -2,8 +2,13 @@
 // of moves that the Combine Lines command makes.
 
 #include "tests/support/hostfixture.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
 
 using testsupport::SheetHost;
 using word::FontProperty;
@@ -49,63 +54,82 @@ INSTANTIATE_TEST_SUITE_P(
                     FontRow{"ColourMixed", "{#FF0000|G}D", 0, 2, FontProperty::Color, word::wdUndefined},
                     FontRow{"InsertionPointReadsBefore", "{b|G}D", 1, 1, FontProperty::Bold, -1},
                     FontRow{"InsertionPointAtStartReadsAfter", "{b|G}D", 0, 0, FontProperty::Bold, -1}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
-TEST(Moves, CharacterMovesStopAtTheEdges)
+// One Move call and what it gives: the count it reports and the selection after it.
+struct Step {
+    int32_t (word::Selection::*move)(int32_t, int16_t, std::optional<int32_t>);
+    int32_t unit;
+    int16_t count;
+    std::optional<int32_t> extend;
+    int32_t moved;
+    int32_t start, end;
+};
+
+constexpr auto left = &word::Selection::MoveLeft;
+constexpr auto right = &word::Selection::MoveRight;
+constexpr auto up = &word::Selection::MoveUp;
+constexpr auto down = &word::Selection::MoveDown;
+
+struct MoveRow {
+    const char *name;
+    const char *sheet;
+    int32_t start, end; ///< the selection before the first step
+    std::vector<Step> steps;
+};
+
+class Moves : public testing::TestWithParam<MoveRow>
 {
-    SheetHost h("ab");
+};
+
+TEST_P(Moves, EachStepMovesAndCounts)
+{
+    const MoveRow &row = GetParam();
+    SheetHost h(row.sheet);
+    h.host.setSelection(row.start, row.end);
     auto s = h.host.selection();
-    EXPECT_EQ(s->MoveLeft(wdCharacter, 1, std::nullopt), 0);
-    EXPECT_EQ(s->MoveRight(wdCharacter, 5, std::nullopt), 2); // not past the final mark
-    EXPECT_EQ(s->Start(), 2);
-    EXPECT_EQ(s->MoveRight(wdCharacter, 1, std::nullopt), 0);
-    EXPECT_EQ(s->MoveLeft(wdCharacter, 1, wdExtend), 1);
-    EXPECT_EQ(s->Start(), 1);
-    EXPECT_EQ(s->End(), 2);
+    for (std::size_t i = 0; i < row.steps.size(); ++i) {
+        const Step &step = row.steps[i];
+        SCOPED_TRACE("step " + std::to_string(i + 1));
+        EXPECT_EQ(((*s).*step.move)(step.unit, step.count, step.extend), step.moved);
+        EXPECT_EQ(s->Start(), step.start);
+        EXPECT_EQ(s->End(), step.end);
+    }
 }
 
-TEST(Moves, SelectionCollapsesFirst)
-{
-    SheetHost h("abcdef");
-    h.host.setSelection(2, 4);
-    auto s = h.host.selection();
-    EXPECT_EQ(s->MoveLeft(wdCharacter, 1, std::nullopt), 1);
-    EXPECT_EQ(s->Start(), 2);
-    EXPECT_EQ(s->End(), 2);
-    h.host.setSelection(2, 4);
-    EXPECT_EQ(s->MoveRight(wdCharacter, 2, std::nullopt), 2);
-    EXPECT_EQ(s->Start(), 5);
-}
+const auto none = std::nullopt;
 
-TEST(Moves, ExtendMovesOnlyTheActiveEnd)
-{
-    SheetHost h("abcdef");
-    h.host.setSelection(3, 3);
-    auto s = h.host.selection();
-    s->MoveRight(wdCharacter, 2, wdExtend);
-    s->MoveLeft(wdCharacter, 4, wdExtend); // crosses the anchor
-    EXPECT_EQ(s->Start(), 1);
-    EXPECT_EQ(s->End(), 3);
-}
-
-TEST(Moves, LinesKeepThePreferredColumn)
-{
-    SheetHost h("abcdef\nab\vabcdef\nxyz");
-    h.host.setSelection(5, 5);
-    auto s = h.host.selection();
-    EXPECT_EQ(s->MoveDown(wdLine, 1, std::nullopt), 1);
-    EXPECT_EQ(s->Start(), 9); // end of "ab"
-    EXPECT_EQ(s->MoveDown(wdLine, 1, std::nullopt), 1);
-    EXPECT_EQ(s->Start(), 15); // column 5 again, on the line after the line break
-    EXPECT_EQ(s->MoveDown(wdLine, 5, std::nullopt), 1);
-    EXPECT_EQ(s->Start(), 20); // end of the last line
-    EXPECT_EQ(s->MoveDown(wdLine, 1, std::nullopt), 0);
-    EXPECT_EQ(s->MoveUp(wdLine, 9, std::nullopt), 3);
-    EXPECT_EQ(s->Start(), 5);
-    EXPECT_EQ(s->MoveUp(wdLine, 1, std::nullopt), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    Moves,
+    testing::Values(MoveRow{"CharactersStopAtTheEdges",
+                            "ab",
+                            0,
+                            0,
+                            {{left, wdCharacter, 1, none, 0, 0, 0},
+                             {right, wdCharacter, 5, none, 2, 2, 2}, // not past the final mark
+                             {right, wdCharacter, 1, none, 0, 2, 2},
+                             {left, wdCharacter, 1, wdExtend, 1, 1, 2}}},
+                    // A selection collapses first: to its start going left, to its end going right.
+                    MoveRow{"LeftCollapsesToTheStart", "abcdef", 2, 4, {{left, wdCharacter, 1, none, 1, 2, 2}}},
+                    MoveRow{"RightCollapsesToTheEnd", "abcdef", 2, 4, {{right, wdCharacter, 2, none, 2, 5, 5}}},
+                    MoveRow{"ExtendMovesOnlyTheActiveEnd",
+                            "abcdef",
+                            3,
+                            3,
+                            {{right, wdCharacter, 2, wdExtend, 2, 3, 5},
+                             {left, wdCharacter, 4, wdExtend, 4, 1, 3}}}, // crosses the anchor
+                    MoveRow{"LinesKeepThePreferredColumn",
+                            "abcdef\nab\vabcdef\nxyz",
+                            5,
+                            5,
+                            {{down, wdLine, 1, none, 1, 9, 9}, // the end of "ab"
+                             {down, wdLine, 1, none, 1, 15, 15}, // column 5 again, after the line break
+                             {down, wdLine, 5, none, 1, 20, 20}, // the end of the last line
+                             {down, wdLine, 1, none, 0, 20, 20},
+                             {up, wdLine, 9, none, 3, 5, 5},
+                             {up, wdLine, 1, none, 0, 5, 5}}}),
+    testsupport::RowName());
 
 TEST(Moves, BadUnitIsRefused)
 {

@@ -2,6 +2,7 @@
 // (What the chord marking and Nashville passes make of a sheet is tested with them, in tests/chords.)
 
 #include "chords/marking.h"
+#include "tests/support/automationerror.h"
 #include "tests/support/hostfixture.h"
 #include "word/replacetext.h"
 
@@ -33,12 +34,10 @@ TEST(ChordMarking, EmptyReplacementWithoutAttributesDeletes)
 TEST(WildcardErrors, MalformedPatternChangesNothing)
 {
     SheetHost h("{b|G} (x");
-    try {
-        testsupport::runReplace(h.host, {"(x", "y", true, true, true, {}, {}});
-        FAIL();
-    } catch (const word::AutomationError &e) {
-        EXPECT_STREQ(e.what(), "The Find What text contains a Pattern Match expression which is not valid.");
-    }
+    EXPECT_EQ(testsupport::automationError([&] {
+                  testsupport::runReplace(h.host, {"(x", "y", true, true, true, {}, {}});
+              }),
+              "The Find What text contains a Pattern Match expression which is not valid.");
     EXPECT_THROW(testsupport::runReplace(h.host, {"(x)", "\\2", true, true, true, {}, {}}), word::AutomationError);
     EXPECT_EQ(h.sheet(), "{b|G} (x");
     EXPECT_FALSE(h.host.canUndo());

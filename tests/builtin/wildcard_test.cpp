@@ -2,6 +2,7 @@
 // tokens against every short text, generated rows, and refused patterns.
 
 #include "tests/support/refmatcher.h"
+#include "tests/support/rows.h"
 #include "word/builtin/replaceall.h"
 #include "word/builtin/wildcard.h"
 
@@ -125,9 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
             3},
         ExhaustiveRow{"FourOfNine", {"a", "?", "*", "<", ">", "@", "{0,1}", "(", ")"}, 4, U"a ", 4},
         ExhaustiveRow{"FourOfGroups", {"a", "b", "(", ")", "@", "*", "{1,}"}, 4, U"ab", 4}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 // Random patterns of up to a dozen tokens against random texts, one stream of rows per seed.
 class Generated : public testing::TestWithParam<int>
@@ -212,9 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedRow{"CaretZero", "^0", ErrorCode::BadCaret, 0},
                     RefusedRow{"DanglingCaret", "a^", ErrorCode::BadCaret, 1},
                     RefusedRow{"TenGroups", "(a)(a)(a)(a)(a)(a)(a)(a)(a)(a)", ErrorCode::TooManyGroups, 27}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(Refused, GroupReferenceBeyondGroups)
 {
@@ -275,8 +272,6 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          MatchRow{"NegatedSetTakesTheMarkToo", "[!a-c]", "X", "abcd", "abcXX"},
                                          MatchRow{"CharacterCode", "^65", "B", "A", "B"},
                                          MatchRow{"WordStartSeesInsertedText", "<1", "C#", "11", "C#C#"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 } // namespace

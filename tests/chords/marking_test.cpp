@@ -1,5 +1,6 @@
 #include "chords/marking.h"
 #include "tests/support/calllogs.h"
+#include "tests/support/chordrows.h"
 #include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
@@ -19,10 +20,7 @@ const word::Message notSelected{"Chord font parameters must be selected to use t
 
 chords::MarkControls boldControls()
 {
-    chords::MarkControls controls;
-    controls.font.useStyle = 1;
-    controls.font.bold = 1;
-    return controls;
+    return {.font = {.useStyle = true, .bold = true}, .color = {}};
 }
 
 class MarkingTest : public testing::Test
@@ -105,30 +103,37 @@ TEST_F(MarkingTest, OneUndoTakesTheMarksAway)
     EXPECT_EQ(sheet(), "G  Am7  C/G\nAmazing grace");
 }
 
-TEST_F(MarkingTest, BothSwitchesClearRefuse)
+// Controls the command refuses: one message, no colour, no change, and no call after the document check.
+struct RefusalRow {
+    const char *name;
+    word::ChordFont font;
+    prefs::ColorBoxes color;
+    word::Message message;
+};
+
+class Refusals : public MarkingTest, public testing::WithParamInterface<RefusalRow>
+{
+};
+
+TEST_P(Refusals, ShowOneMessageAndChangeNothing)
 {
     open("C G Am");
     host.setLogging(true);
-    chords::MarkControls controls;
-    controls.font = {0, 0, 1, 1, 1, 0};
-    const auto lColor = run(controls);
-    EXPECT_EQ(prompter.shown, std::vector<word::Message>{notSelected});
-    EXPECT_FALSE(lColor);
+    EXPECT_FALSE(run({GetParam().font, GetParam().color}));
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{GetParam().message});
     EXPECT_EQ(sheet(), "C G Am");
     EXPECT_EQ(testsupport::operations(host.callLog()), Log{"Documents.Count"});
 }
 
-TEST_F(MarkingTest, BadColourBoxRefusesWithItsName)
-{
-    open("C G Am");
-    chords::MarkControls controls;
-    controls.font.useColor = 1;
-    controls.color = {"x", "-3", "0"};
-    EXPECT_FALSE(run(controls));
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "The Green box must hold a number from 0 to 255.");
-    EXPECT_EQ(sheet(), "C G Am");
-}
+const RefusalRow refusals[] = {
+    {"BothSwitchesClear", {0, 0, 1, 1, 1, 0}, {}, notSelected},
+    {"BadColourBoxWithItsName",
+     {.useColor = true},
+     {"x", "-3", "0"},
+     {"The Green box must hold a number from 0 to 255.", "Error", word::Icon::Critical, word::Buttons::Ok}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, Refusals, testing::ValuesIn(refusals), testsupport::RowName());
 
 TEST_F(MarkingTest, StyleWithoutBoxesAndNoColourLeavesTheDocument)
 {
@@ -143,12 +148,7 @@ TEST_F(MarkingTest, StyleWithoutBoxesAndNoColourLeavesTheDocument)
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "Find.Execute Replace:=2"), 0);
 }
 
-struct MarkRow {
-    const char *name;
-    std::string before, after; ///< with Bold as the chord font
-};
-
-class Marks : public MarkingTest, public testing::WithParamInterface<MarkRow>
+class Marks : public MarkingTest, public testing::WithParamInterface<testsupport::TextRow>
 {
 };
 
@@ -162,32 +162,7 @@ TEST_P(Marks, BoldChordShapesOnly)
     EXPECT_EQ(plainText(), text); // characters never change
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows,
-    Marks,
-    testing::Values(
-        MarkRow{"Article", "A man", "{b|A} man"},
-        MarkRow{"LyricWordsStartingLikeChords", "Amen Embrace", "{b|Am}en {b|Emb}race"},
-        MarkRow{"SlashChord", "G/B", "{b|G}/{b|B}"},
-        MarkRow{"SuffixStopsAtS", "C7sus4", "{b|C7}sus4"},
-        MarkRow{"SuffixStopsAtBracket", "Dm(maj7)", "{b|Dm}(maj7)"},
-        MarkRow{"SevenSuffixCharactersAtMost", "Cm7b5+9-7", "{b|Cm7b5+9-}7"},
-        MarkRow{"SmallLettersNever", "am f# c", "am f# c"},
-        MarkRow{"CapitalSusOrDimNever", "ESus BDim", "ESus BDim"},
-        MarkRow{"NashvilleNever", "1 b3 5m 4/5", "1 b3 5m 4/5"},
-        MarkRow{"SharpAndFlat", "F# Bb", "{b|F#} {b|Bb}"},
-        MarkRow{"WordSuffixes",
-                "F#sus Absus4 Dsus2 F#dim Bdim G#dim7 Ebmaj GMaj Bbmaj7 F#maj13 Abaug EAug Gadd2 F#7add4 A7add9",
-                "{b|F#sus} {b|Absus4} {b|Dsus2} {b|F#dim} {b|Bdim} {b|G#dim7} {b|Ebmaj} {b|GMaj} {b|Bbmaj7} "
-                "{b|F#maj13} {b|Abaug} {b|EAug} {b|Gadd2} {b|F#7add4} {b|A7add9}"},
-        MarkRow{"PatternTwoExamples", "Am7 F#m7b5 G7+ A6-9", "{b|Am7} {b|F#m7b5} {b|G7+} {b|A6-9}"},
-        MarkRow{"AlreadyMarked", "{b|Am7} x", "{b|Am7} x"},
-        MarkRow{"ChordLineOverLyric", "C   G\nHello world", "{b|C}   {b|G}\nHello world"},
-        MarkRow{"LineBreaksAndParagraphsEndChords", "G\vD\nEm", "{b|G}\v{b|D}\n{b|Em}"},
-        MarkRow{"AlreadyMarkedBesideUnmarked", "{b|G} C", "{b|G} {b|C}"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+INSTANTIATE_TEST_SUITE_P(Rows, Marks, testing::ValuesIn(testsupport::markingRows()), testsupport::RowName());
 
 TEST_F(MarkingTest, ColourOnlyKeepsTheStyles)
 {

@@ -8,6 +8,7 @@
 #include "edit/combinelines.h"
 #include "music/transpose.h"
 #include "prefs/sample.h"
+#include "tests/support/printers.h"
 #include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
@@ -169,12 +170,7 @@ TEST_P(FontSample, ReadsTheSameParameters)
     runOnBoth([&](word::Application &app, word::Prompter &prompter) {
         (&app == &m_local ? local : com) = prefs::GetFontParameters(app, prompter);
     });
-    EXPECT_EQ(com.bold, local.bold);
-    EXPECT_EQ(com.italic, local.italic);
-    EXPECT_EQ(com.underline, local.underline);
-    EXPECT_EQ(com.red, local.red);
-    EXPECT_EQ(com.green, local.green);
-    EXPECT_EQ(com.blue, local.blue);
+    EXPECT_EQ(com, local);
 }
 
 const SampleRow sampleRows[] = {

@@ -1,6 +1,7 @@
 // The commands run by the form, end to end on the built-in host, with every message they show.
 
 #include "formfixture.h"
+#include "tests/support/rows.h"
 
 namespace
 {
@@ -109,9 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MessageRow{"no_keys", true, -1, -1, "Transpose Error: You must set the current key"},
                       MessageRow{"no_current_key", true, -1, 4, "Transpose Error: You must set the current key"},
                       MessageRow{"no_new_key", true, 4, -1, "Transpose Error: You must set the new key"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(CommandsTest, DecliningTheConfirmationChangesNothingButTheCurrentKey)
 {
@@ -304,9 +303,7 @@ INSTANTIATE_TEST_SUITE_P(Links,
                                            LinkRow{"address", form::Control::Label11, ""},
                                            LinkRow{"help", form::Control::Command4, "/transposer.shtml#help"},
                                            LinkRow{"about", form::Control::Command5, "/transposer.shtml"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(CommandsTest, APreferencesSaveThatFailsIsReportedAndTheProgramGoesOn)
 {

@@ -2,6 +2,12 @@
 // interlock, the semitone box, and what a change made in code runs.
 
 #include "formfixture.h"
+#include "tests/support/keyrows.h"
+#include "tests/support/rows.h"
+
+#include <algorithm>
+#include <iterator>
+#include <vector>
 
 namespace
 {
@@ -141,9 +147,7 @@ INSTANTIATE_TEST_SUITE_P(StyleBoxes,
                          ::testing::Values(InterlockRow{"Check1", form::Control::Check1},
                                            InterlockRow{"Check2", form::Control::Check2},
                                            InterlockRow{"Check7", form::Control::Check7}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(ControlsTest, ControlsWithoutBehaviourRunNothing)
 {
@@ -163,35 +167,30 @@ TEST_F(ControlsTest, ControlsWithoutBehaviourRunNothing)
     EXPECT_TRUE(view.programEnds.empty());
 }
 
-struct ShiftRow {
-    const char *name;
-    int current, target;
-    const char *shown;
-};
+// The rows that choose a key: choosing none in both lists is no selection, and the window shows nothing.
+std::vector<testsupport::SemiToneRow> keySelections()
+{
+    std::vector<testsupport::SemiToneRow> rows;
+    std::copy_if(std::begin(testsupport::semiToneRows),
+                 std::end(testsupport::semiToneRows),
+                 std::back_inserter(rows),
+                 [](const auto &row) {
+                     return row.currentIndex >= 0 || row.newIndex >= 0;
+                 });
+    return rows;
+}
 
-class SemiTonesTest : public ControlsTest, public ::testing::WithParamInterface<ShiftRow>
+class SemiTonesTest : public ControlsTest, public ::testing::WithParamInterface<testsupport::SemiToneRow>
 {
 };
 
 TEST_P(SemiTonesTest, EveryKeySelectionRecomputes)
 {
-    chooseKeys(GetParam().current, GetParam().target);
+    chooseKeys(GetParam().currentIndex, GetParam().newIndex);
     EXPECT_EQ(view.text(Control::Text4), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(KeyPairs,
-                         SemiTonesTest,
-                         ::testing::Values(ShiftRow{"C_to_D", 3, 5, "2"},
-                                           ShiftRow{"G_to_C", 10, 3, "5"},
-                                           ShiftRow{"A_to_Ab", 0, 11, "-1"},
-                                           ShiftRow{"A_to_Eb", 0, 6, "6"},
-                                           ShiftRow{"Eb_to_A", 6, 0, "-6"},
-                                           ShiftRow{"only_new_C", -1, 3, "4"},
-                                           ShiftRow{"only_current_C", 3, -1, "-4"},
-                                           ShiftRow{"only_new_Ab", -1, 11, "0"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(KeyPairs, SemiTonesTest, ::testing::ValuesIn(keySelections()), testsupport::RowName());
 
 TEST_F(FormTest, FirstStateSelectsSharpsAndEmptyPreferencesSelectFlats)
 {
@@ -245,9 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RestoreRow{"other_accidentals_are_flats", {{"Accidentals", "2"}}, {}, false},
                       RestoreRow{"keep_columns", {{"Keep Columns", "1"}}, {form::Control::Check8}, false},
                       RestoreRow{"keep_columns_only_exact_one", {{"Keep Columns", "yes"}}, {}, false}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(FormTest, RestoredColoursKeepTheirTextAndSelectNoKey)
 {

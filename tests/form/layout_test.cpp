@@ -2,6 +2,7 @@
 // drawn, the tab order, and an accessible name for each control.
 
 #include "form/layout.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -102,9 +103,7 @@ TEST_P(LayoutTest, NameCaptionPlaceContainerAndAccessibleName)
     EXPECT_EQ(c->accessibleName, row.accessibleName);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryControl, LayoutTest, ::testing::ValuesIn(controls), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(EveryControl, LayoutTest, ::testing::ValuesIn(controls), testsupport::RowName());
 
 TEST(Layout, EveryControlOnceAndContainersFirst)
 {

@@ -1,6 +1,7 @@
 // Start-up's host connection, the one close step at the end, and the host's Quit event.
 
 #include "formfixture.h"
+#include "tests/support/rows.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -208,9 +209,7 @@ INSTANTIATE_TEST_SUITE_P(HostStates,
                          UserQuitTest,
                          ::testing::Values(UserQuitRow{"sheet_still_open", true, 0},
                                            UserQuitRow{"no_document_is_told_once_more", false, 1}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(CloseTest, AHostGoneAtCloseIsReportedAndStillEnds)
 {

@@ -3,6 +3,7 @@
 
 #include "music/transpose.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +18,8 @@ namespace
 using word::builtin::fromNotation;
 using word::builtin::toNotation;
 
-word::ChordFont boldFont()
-{
-    word::ChordFont font;
-    font.useStyle = true;
-    font.bold = true;
-    return font;
-}
+/// The chord font of the sheets below: Use Font Style with Bold.
+const word::ChordFont boldFont{.useStyle = true, .bold = true};
 
 struct Pass {
     int32_t lDelta = 0;
@@ -58,7 +54,7 @@ std::string transpose(const std::string &notation, const Pass &pass)
     options.to = pass.nashvilleOut ? music::Notation::Nashville : music::Notation::Letters;
     options.spelling = pass.sharps ? music::Spelling::Sharps : music::Spelling::Flats;
     options.keepColumns = pass.keepColumns;
-    music::ReplaceChords(host, prompter, boldFont(), options, pass.lDelta);
+    music::ReplaceChords(host, prompter, boldFont, options, pass.lDelta);
     return toNotation(*host.activeText());
 }
 
@@ -118,15 +114,9 @@ const SheetRow nashvilleRows[] = {
     {"SuffixSharpIsNoDegree", "{b|1m7#5}", fromNumbers(3, true), "{b|Cm7#5}"},
 };
 
-INSTANTIATE_TEST_SUITE_P(NoChord, MusiciansSheet, testing::ValuesIn(noChordRows), [](const auto &info) {
-    return std::string(info.param.name);
-});
-INSTANTIATE_TEST_SUITE_P(OddSpellings, MusiciansSheet, testing::ValuesIn(oddSpellingRows), [](const auto &info) {
-    return std::string(info.param.name);
-});
-INSTANTIATE_TEST_SUITE_P(Nashville, MusiciansSheet, testing::ValuesIn(nashvilleRows), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(NoChord, MusiciansSheet, testing::ValuesIn(noChordRows), testsupport::RowName());
+INSTANTIATE_TEST_SUITE_P(OddSpellings, MusiciansSheet, testing::ValuesIn(oddSpellingRows), testsupport::RowName());
+INSTANTIATE_TEST_SUITE_P(Nashville, MusiciansSheet, testing::ValuesIn(nashvilleRows), testsupport::RowName());
 
 const SheetRow columnRows[] = {
     {"OffMovesLaterChords", "{b|Em}        {b|D}", up(2, true), "{b|F#m}        {b|E}"},
@@ -157,9 +147,7 @@ const SheetRow columnRows[] = {
     {"FromNumbers", "{b|3}  {b|b3}  {b|#4}  {b|1}", {0, true, 1, 0, true}, "{b|C#} {b|C}   {b|D#}  {b|A}"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Columns, MusiciansSheet, testing::ValuesIn(columnRows), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(Columns, MusiciansSheet, testing::ValuesIn(columnRows), testsupport::RowName());
 
 TEST(ChordColumns, LeaveNoStandInOrTagBehind)
 {

@@ -4,6 +4,7 @@
 
 #include "music/transpose.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -64,24 +65,19 @@ TEST_P(Golden, WholeSheet)
 
 music::TransposeControls controls(int current, int next, const char *semiTones, bool sharps, int nashvilleIn)
 {
-    music::TransposeControls c;
-    c.font.useStyle = 1;
-    c.font.bold = 1;
-    c.color = {"0", "0", "0"};
-    c.currentKey = current;
-    c.newKey = next;
-    c.semiTones = semiTones;
-    c.useSharps = sharps;
-    c.nashvilleIn = nashvilleIn;
-    return c;
+    return {.font = {.useStyle = true, .bold = true},
+            .color = {"0", "0", "0"},
+            .nashvilleIn = nashvilleIn != 0,
+            .currentKey = current,
+            .newKey = next,
+            .useSharps = sharps,
+            .semiTones = semiTones};
 }
 
 INSTANTIATE_TEST_SUITE_P(Sheets,
                          Golden,
                          testing::Values(GoldenRow{"letters", controls(10, 1, "3", false, 0)},
                                          GoldenRow{"nashville", controls(0, 5, "5", true, 1)}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 } // namespace

@@ -1,4 +1,6 @@
 #include "music/keys.h"
+#include "tests/support/keyrows.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
                     AdjustRow{"OverflowUp", int32Max, 1, std::nullopt},
                     AdjustRow{"OverflowDown", int32Min, -1, std::nullopt},
                     AdjustRow{"LargeWithoutOverflow", int32Max - 12, 12, std::to_string(int32Max - 12)}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST(SemiToneAdjustSweep, ShiftsWithinAnOctaveGiveToneNumbers)
 {
@@ -57,37 +57,17 @@ TEST(SemiToneAdjustSweep, ShiftsWithinAnOctaveGiveToneNumbers)
     }
 }
 
-struct ShiftRow {
-    const char *name;
-    int16_t currentIndex, newIndex;
-    const char *expected;
-};
-
-class UpdateSemiTones : public testing::TestWithParam<ShiftRow>
+class UpdateSemiTones : public testing::TestWithParam<testsupport::SemiToneRow>
 {
 };
 
 TEST_P(UpdateSemiTones, ShowsTheShortestShift)
 {
     const auto &row = GetParam();
-    EXPECT_EQ(music::UpdateSemiTones(row.currentIndex, row.newIndex), row.expected);
+    EXPECT_EQ(music::UpdateSemiTones(row.currentIndex, row.newIndex), row.shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows,
-                         UpdateSemiTones,
-                         testing::Values(ShiftRow{"CToD", 3, 5, "2"},
-                                         ShiftRow{"AToGSharp", 0, 11, "-1"},
-                                         ShiftRow{"GToC", 10, 3, "5"},
-                                         ShiftRow{"AToDSharpIsPlusSix", 0, 6, "6"},
-                                         ShiftRow{"DSharpToAIsMinusSix", 6, 0, "-6"},
-                                         ShiftRow{"SameKey", 7, 7, "0"},
-                                         ShiftRow{"OnlyNewKeyC", -1, 3, "4"},
-                                         ShiftRow{"OnlyCurrentKeyC", 3, -1, "-4"},
-                                         ShiftRow{"UnsetToGSharpIsTwelve", -1, 11, "0"},
-                                         ShiftRow{"NeitherKey", -1, -1, "0"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Rows, UpdateSemiTones, testing::ValuesIn(testsupport::semiToneRows), testsupport::RowName());
 
 TEST(UpdateSemiTonesSweep, EveryPairGivesTheSamePitchClassWithinSix)
 {

@@ -1,6 +1,7 @@
 #include "music/transpose.h"
 #include "tests/support/calllogs.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +17,8 @@ using testsupport::Log;
 using word::builtin::fromNotation;
 using word::builtin::toNotation;
 
-word::ChordFont boldFont()
-{
-    word::ChordFont font;
-    font.useStyle = 1;
-    font.bold = 1;
-    return font;
-}
+/// The chord font of the sheets below: Use Font Style with Bold.
+const word::ChordFont boldFont{.useStyle = true, .bold = true};
 
 const word::Message notSetQuestion{"Chord font parameters are not set.\r\nDo you want to continue?",
                                    "Error",
@@ -108,8 +104,8 @@ Log passLog(const word::ChordFont &font, bool sharps)
 TEST_F(ReplaceChordsTest, NoteNamesThroughMarkersBetweenTheNoChordMarksThenOneRefresh)
 {
     open("{b|Bbm7/F}");
-    run(boldFont(), 2);
-    EXPECT_EQ(log(), passLog(boldFont(), false));
+    run(boldFont, 2);
+    EXPECT_EQ(log(), passLog(boldFont, false));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -141,26 +137,24 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          FontRow{"BoldAndUnderlineWithColour", {1, 1, 1, 0, 1, 33023}},
                                          FontRow{"ItalicOnly", {0, 1, 0, 1, 0, 0}},
                                          FontRow{"EverythingSet", {1, 1, 1, 1, 1, 255}}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
 {
     open("{b|C}");
-    run(boldFont(), 2, {music::Notation::Letters, music::Notation::Nashville, music::Spelling::Sharps});
-    Log expected = noChordMarksAside(boldFont());
+    run(boldFont, 2, {music::Notation::Letters, music::Notation::Nashville, music::Spelling::Sharps});
+    Log expected = noChordMarksAside(boldFont);
     for (const auto &[name, tone] : phaseOneUpTwo) {
         testsupport::append(expected,
-                            testsupport::replaceTextLog(boldFont(), name, std::string("*:") + tone + ":*", false));
+                            testsupport::replaceTextLog(boldFont, name, std::string("*:") + tone + ":*", false));
     }
     const std::array<const char *, 12> degrees{"1", "b2", "2", "b3", "3", "4", "b5", "5", "b6", "6", "b7", "7"};
     for (int tone = 1; tone <= 12; ++tone) {
         testsupport::append(
             expected,
-            testsupport::replaceTextLog(boldFont(), "*:" + std::to_string(tone) + ":*", degrees[tone - 1], false));
+            testsupport::replaceTextLog(boldFont, "*:" + std::to_string(tone) + ":*", degrees[tone - 1], false));
     }
-    testsupport::append(expected, noChordMarksBack(boldFont()));
+    testsupport::append(expected, noChordMarksBack(boldFont));
     expected.push_back("Application.ScreenRefresh");
     EXPECT_EQ(log(), expected);
 }
@@ -168,7 +162,7 @@ TEST_F(ReplaceChordsTest, NashvilleOutputWritesDegreesWhateverTheAccidentals)
 TEST_F(ReplaceChordsTest, NashvilleInputIsConvertedFirst)
 {
     open("{b|1}");
-    run(boldFont(), 0, {.from = music::Notation::Nashville});
+    run(boldFont, 0, {.from = music::Notation::Nashville});
     const Log calls = log();
     ASSERT_GT(calls.size(), 0u);
     // The no-chord marks and the conversion's wildcard finds, then its refresh, then the letter pass.
@@ -221,9 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                          testing::Values(QuestionRow{"BothClear", {0, 0, 1, 1, 1, 0}, true},
                                          QuestionRow{"ColourSet", {1, 0, 0, 0, 0, 0}, false},
                                          QuestionRow{"StyleSetWithoutBoxes", {0, 1, 0, 0, 0, 0}, false}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(ReplaceChordsTest, StyleWithoutBoxesTransposesEverything)
 {
@@ -248,7 +240,7 @@ TEST_P(Sheet, TransposesTheChordFontOnly)
 {
     const auto &row = GetParam();
     open(row.before);
-    run(boldFont(), row.lDelta, {.spelling = row.sharps ? music::Spelling::Sharps : music::Spelling::Flats});
+    run(boldFont, row.lDelta, {.spelling = row.sharps ? music::Spelling::Sharps : music::Spelling::Flats});
     EXPECT_EQ(sheet(), row.after);
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -280,14 +272,12 @@ INSTANTIATE_TEST_SUITE_P(
                     SheetRow{"TwentyFiveActsAsOne", "{b|G#}", 25, false, "{b|A}"},
                     SheetRow{"LargestShift", "{b|A}", 2147483647, false, "{b|E}"},
                     SheetRow{"SmallestShift", "{b|A}", -2147483647 - 1, false, "{b|Db}"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(ReplaceChordsTest, KeyOfDToNashvilleNumbers)
 {
     open("{b|D} {b|G} {b|A} {b|Bm} {b|F#m}");
-    run(boldFont(), -5, {.to = music::Notation::Nashville});
+    run(boldFont, -5, {.to = music::Notation::Nashville});
     EXPECT_EQ(sheet(), "{b|1} {b|4} {b|5} {b|6m} {b|3m}");
 }
 
@@ -311,7 +301,7 @@ TEST_F(ReplaceChordsTest, HostFailureLeavesTheMarkersAndPropagates)
     // Each ReplaceText with the bold criterion is 14 calls: fail at the Execute of the nineteenth ("C", after
     // the two no-chord marks and eighteen names), after "A" has become a tone marker.
     host.failAtCall(14 * 19, "The document is locked.");
-    EXPECT_THROW(run(boldFont(), 2), word::AutomationError);
+    EXPECT_THROW(run(boldFont, 2), word::AutomationError);
     EXPECT_EQ(sheet(), "{b|*:3:*} {b|G}");
 }
 

@@ -2,6 +2,7 @@
 #include "tests/support/calllogs.h"
 #include "tests/support/faultyhost.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -24,14 +25,11 @@ word::Message transposeError(const std::string &text)
 /// Bold chords, current key A, new key B, flats, shift 2.
 music::TransposeControls boldControls()
 {
-    music::TransposeControls controls;
-    controls.font.useStyle = 1;
-    controls.font.bold = 1;
-    controls.color = {"255", "0", "0"};
-    controls.currentKey = 0;
-    controls.newKey = 2;
-    controls.semiTones = "2";
-    return controls;
+    return {.font = {.useStyle = true, .bold = true},
+            .color = {"255", "0", "0"},
+            .currentKey = 0,
+            .newKey = 2,
+            .semiTones = "2"};
 }
 
 class TransposeTest : public testing::Test
@@ -66,47 +64,53 @@ TEST_F(TransposeTest, NoDocumentIsReportedBeforeTheKeys)
     EXPECT_FALSE(result.newCurrentKey);
 }
 
-TEST_F(TransposeTest, NeitherKeyReportsTheCurrentKeyOnly)
-{
-    open("{b|C}");
-    auto controls = boldControls();
-    controls.currentKey = -1;
-    controls.newKey = -1;
-    const auto result = run(controls);
-    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("You must set the current key")});
-    EXPECT_FALSE(result.newCurrentKey);
-    EXPECT_EQ(sheet(), "{b|C}");
-}
+// Controls the command refuses: one message, no result, no change, and no call after the document check.
+struct RefusalRow {
+    const char *name;
+    int currentKey, newKey;
+    prefs::ColorBoxes color;
+    word::Message message;
+};
 
-TEST_F(TransposeTest, MissingNewKey)
+class Refusals : public TransposeTest, public testing::WithParamInterface<RefusalRow>
 {
-    open("{b|C}");
-    auto controls = boldControls();
-    controls.newKey = -1;
-    const auto result = run(controls);
-    EXPECT_EQ(prompter.shown, std::vector<word::Message>{transposeError("You must set the new key")});
-    EXPECT_FALSE(result.lColor);
-    EXPECT_EQ(sheet(), "{b|C}");
-}
+};
 
-TEST_F(TransposeTest, BadColourBoxChangesNothing)
+TEST_P(Refusals, ShowOneMessageAndChangeNothing)
 {
+    const auto &row = GetParam();
     open("{b|C}");
     host.setLogging(true);
     auto controls = boldControls();
-    controls.color = {"0", "0", "256"};
+    controls.currentKey = row.currentKey;
+    controls.newKey = row.newKey;
+    controls.color = row.color;
     const auto result = run(controls);
-    const word::Message expected{"The Blue box must hold a number from 0 to 255.",
-                                 "Error",
-                                 word::Icon::Critical,
-                                 word::Buttons::Ok};
-    EXPECT_EQ(prompter.shown, std::vector<word::Message>{expected});
+    EXPECT_EQ(prompter.shown, std::vector<word::Message>{row.message});
     EXPECT_FALSE(result.lColor);
     EXPECT_FALSE(result.bUseSharps);
     EXPECT_FALSE(result.newCurrentKey);
     EXPECT_EQ(sheet(), "{b|C}");
     EXPECT_EQ(testsupport::operations(host.callLog()), testsupport::Log{"Documents.Count"});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    Refusals,
+    testing::Values(
+        RefusalRow{"NeitherKeyReportsTheCurrentKeyOnly",
+                   -1,
+                   -1,
+                   {"255", "0", "0"},
+                   transposeError("You must set the current key")},
+        RefusalRow{"MissingNewKey", 0, -1, {"255", "0", "0"}, transposeError("You must set the new key")},
+        RefusalRow{
+            "BadColourBox",
+            0,
+            2,
+            {"0", "0", "256"},
+            {"The Blue box must hold a number from 0 to 255.", "Error", word::Icon::Critical, word::Buttons::Ok}}),
+    testsupport::RowName());
 
 TEST_F(TransposeTest, CompletedPassMakesTheNewKeyCurrent)
 {
@@ -165,9 +169,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          ShiftRow{"FourteenActsAsTwo", "14", "{b|B}"},
                                          ShiftRow{"MinusThirteenActsAsMinusOne", "-13", "{b|Ab}"},
                                          ShiftRow{"Exponent", "1e1", "{b|G}"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 class ShiftOverflow : public TransposeTest, public testing::WithParamInterface<std::string>
 {
@@ -288,9 +290,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          StandInRow{"StopInTheChordFont", "{b|Em\u01BB}  {b|G}"},
                                          StandInRow{"ArrowInTheChordFont", "{b|Em\u2191}  {b|G}"},
                                          StandInRow{"DownArrowInTheChordFont", "{b|G\u2193}  {b|D}"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST_F(TransposeTest, AFailedPassEndsItsUndoStepAndTakesItBack)
 {
@@ -337,9 +337,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"OutOfMemory", std::make_exception_ptr(std::bad_alloc()), "Out of memory."},
         FailureRow{"Library", std::make_exception_ptr(std::length_error("pattern too long")), "pattern too long"},
         FailureRow{"NotAStandardException", std::make_exception_ptr(42), "Unknown error"}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 TEST_F(TransposeTest, TheQuestionComesBeforeTheUndoStepOpens)
 {

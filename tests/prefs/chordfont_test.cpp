@@ -1,4 +1,5 @@
 #include "prefs/chordfont.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -49,9 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          ColorRow{"BlueBeyond16Bits", {"0", "0", "99999"}, std::nullopt, "Blue"},
                                          ColorRow{"RedInfinite", {"1e999", "0", "0"}, std::nullopt, "Red"},
                                          ColorRow{"FirstBadBoxNamed", {"0", "300", "-5"}, std::nullopt, "Green"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 struct InterlockRow {
     const char *name;
@@ -76,8 +75,6 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          InterlockRow{"UncheckingLeavesClearUseStyle", 1, 0, 0, 0},
                                          InterlockRow{"SettingSameValueIsNoChange", 1, 1, 0, 0},
                                          InterlockRow{"GreyValueIsNotSet", 0, 2, 0, 0}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 } // namespace

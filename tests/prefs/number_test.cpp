@@ -1,4 +1,5 @@
 #include "prefs/number.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -65,9 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          NumberRow{"ManyDigits", std::string(400, '9'), inf},
                                          NumberRow{"ManyFractionZeros", "0." + std::string(400, '0') + "1", 0},
                                          NumberRow{"ZeroPointHuge", "0.5e309", inf}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 struct RoundRow {
     const char *name;
@@ -109,8 +108,6 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          RoundRow{"Infinite", inf, none16, none32},
                                          RoundRow{"NegativeInfinite", -inf, none16, none32},
                                          RoundRow{"NotANumber", std::nan(""), none16, none32}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 } // namespace

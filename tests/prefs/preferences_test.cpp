@@ -1,4 +1,6 @@
 #include "prefs/preferences.h"
+#include "tests/support/printers.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
@@ -46,17 +48,16 @@ using Writes = std::vector<std::pair<std::string, std::string>>;
 TEST(SavePreferences, WritesTheTenKeysInOrder)
 {
     RecordingStore store;
-    prefs::PreferenceControls controls;
-    controls.useStyle = 1;
-    controls.bold = 1;
-    controls.italic = 0;
-    controls.underline = 1;
-    controls.useColor = 1;
-    controls.red = "255";
-    controls.green = "";
-    controls.blue = "abc";
-    controls.useSharps = true;
-    prefs::SavePreferences(store, controls);
+    prefs::SavePreferences(store,
+                           {.useStyle = true,
+                            .bold = true,
+                            .italic = false,
+                            .underline = true,
+                            .useColor = true,
+                            .red = "255",
+                            .green = "",
+                            .blue = "abc",
+                            .useSharps = true});
     const Writes expected{{"Use Font Style", "1"},
                           {"Bold", "1"},
                           {"Italics", "0"},
@@ -90,17 +91,7 @@ TEST(RestorePreferences, ReadsUseFontColorFirstThenTheRestInOrder)
 TEST(RestorePreferences, FirstStartChangesNothingAndSelectsFlats)
 {
     RecordingStore store;
-    const auto restore = prefs::RestorePreferences(store);
-    EXPECT_FALSE(restore.red);
-    EXPECT_FALSE(restore.green);
-    EXPECT_FALSE(restore.blue);
-    EXPECT_FALSE(restore.useColor);
-    EXPECT_FALSE(restore.useStyle);
-    EXPECT_FALSE(restore.bold);
-    EXPECT_FALSE(restore.italic);
-    EXPECT_FALSE(restore.underline);
-    EXPECT_FALSE(restore.useSharps);
-    EXPECT_FALSE(restore.keepColumns);
+    EXPECT_EQ(prefs::RestorePreferences(store), prefs::Restore{});
 }
 
 TEST(RestorePreferences, ColourTextsComeBackExactly)
@@ -140,14 +131,10 @@ TEST_P(StoredFlag, OnlyTheExactOneCounts)
          {"Use Font Style", "Bold", "Italics", "Underline", "Use Font Color", "Accidentals", "Keep Columns"}) {
         store.values[key] = row.stored;
     }
-    const auto restore = prefs::RestorePreferences(store);
-    EXPECT_EQ(restore.useStyle, row.set);
-    EXPECT_EQ(restore.bold, row.set);
-    EXPECT_EQ(restore.italic, row.set);
-    EXPECT_EQ(restore.underline, row.set);
-    EXPECT_EQ(restore.useSharps, row.set);
-    EXPECT_EQ(restore.keepColumns, row.set);
-    EXPECT_EQ(restore.useColor, row.set);
+    prefs::Restore expected;
+    expected.useColor = expected.useStyle = expected.bold = expected.italic = expected.underline = row.set;
+    expected.useSharps = expected.keepColumns = row.set;
+    EXPECT_EQ(prefs::RestorePreferences(store), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows,
@@ -158,34 +145,29 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          FlagRow{"Word", "yes", false},
                                          FlagRow{"Blank", " 1", false},
                                          FlagRow{"Empty", "", false}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST(RestorePreferences, RestoresWhatWasSaved)
 {
     RecordingStore store;
-    prefs::PreferenceControls controls;
-    controls.useStyle = 1;
-    controls.italic = 1;
-    controls.useColor = 1;
-    controls.red = "86";
-    controls.green = "52";
-    controls.blue = "18";
-    controls.useSharps = true;
-    controls.keepColumns = true;
-    prefs::SavePreferences(store, controls);
-    const auto restore = prefs::RestorePreferences(store);
-    EXPECT_EQ(restore.red, "86");
-    EXPECT_EQ(restore.green, "52");
-    EXPECT_EQ(restore.blue, "18");
-    EXPECT_TRUE(restore.useColor);
-    EXPECT_TRUE(restore.useStyle);
-    EXPECT_FALSE(restore.bold);
-    EXPECT_TRUE(restore.italic);
-    EXPECT_FALSE(restore.underline);
-    EXPECT_TRUE(restore.useSharps);
-    EXPECT_TRUE(restore.keepColumns);
+    prefs::SavePreferences(store,
+                           {.useStyle = true,
+                            .italic = true,
+                            .useColor = true,
+                            .red = "86",
+                            .green = "52",
+                            .blue = "18",
+                            .useSharps = true,
+                            .keepColumns = true});
+    const prefs::Restore saved{.red = "86",
+                               .green = "52",
+                               .blue = "18",
+                               .useColor = true,
+                               .useStyle = true,
+                               .italic = true,
+                               .useSharps = true,
+                               .keepColumns = true};
+    EXPECT_EQ(prefs::RestorePreferences(store), saved);
 }
 
 TEST(SavePreferences, AStoreThatDidNotTakeThemIsReported)

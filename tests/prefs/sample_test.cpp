@@ -1,6 +1,8 @@
 #include "prefs/chordfont.h"
 #include "prefs/sample.h"
+#include "tests/support/printers.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +45,7 @@ TEST_F(GetFontParametersTest, NoDocumentShowsTheMessageOnly)
     host.setLogging(true);
     const auto result = run();
     EXPECT_EQ(prompter.shown, std::vector<word::Message>{word::noDocumentMessage(host.names())});
-    EXPECT_FALSE(result.bold);
-    EXPECT_FALSE(result.red);
+    EXPECT_EQ(result, prefs::SampleResult{});
     EXPECT_EQ(host.callLog(), std::vector<std::string>{"Documents.Count"});
 }
 
@@ -53,10 +54,7 @@ TEST_F(GetFontParametersTest, InsertionPointWarnsAndChangesNothing)
     open("{b#FF0000|Am7}", 1, 1);
     const auto result = run();
     EXPECT_EQ(prompter.shown, std::vector<word::Message>{noSelection});
-    EXPECT_FALSE(result.bold);
-    EXPECT_FALSE(result.italic);
-    EXPECT_FALSE(result.underline);
-    EXPECT_FALSE(result.red);
+    EXPECT_EQ(result, prefs::SampleResult{});
 }
 
 TEST_F(GetFontParametersTest, ReadsInTheCommandsOrder)
@@ -77,8 +75,7 @@ TEST_F(GetFontParametersTest, ReadsInTheCommandsOrder)
 struct SampleRow {
     const char *name;
     std::string notation; ///< the sample is the first three characters
-    int bold, italic, underline;
-    const char *red, *green, *blue;
+    prefs::SampleResult expected;
 };
 
 class Sample : public GetFontParametersTest, public testing::WithParamInterface<SampleRow>
@@ -91,39 +88,29 @@ TEST_P(Sample, TakesStyleAndColour)
     open(row.notation, 0, 3);
     const auto result = run();
     EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_EQ(result.bold, row.bold);
-    EXPECT_EQ(result.italic, row.italic);
-    EXPECT_EQ(result.underline, row.underline);
-    EXPECT_EQ(result.red, row.red);
-    EXPECT_EQ(result.green, row.green);
-    EXPECT_EQ(result.blue, row.blue);
+    EXPECT_EQ(result, row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows,
-                         Sample,
-                         testing::Values(SampleRow{"Red255", "{b#FF0000|Am7} la", 1, 0, 0, "255", "0", "0"},
-                                         SampleRow{"Green255", "{i#00FF00|Am7} la", 0, 1, 0, "0", "255", "0"},
-                                         SampleRow{"Blue255", "{u#0000FF|Am7} la", 0, 0, 1, "0", "0", "255"},
-                                         SampleRow{"EachBoxItsByte", "{#563412|Am7} la", 0, 0, 0, "86", "52", "18"},
-                                         SampleRow{"Black", "{bu#000000|Am7}", 1, 0, 1, "0", "0", "0"},
-                                         SampleRow{"White", "{#FFFFFF|Am7}", 0, 0, 0, "255", "255", "255"},
-                                         SampleRow{"PartlyBold", "{b#FF0000|Am}{#FF0000|7}", 0, 0, 0, "255", "0", "0"},
-                                         SampleRow{"DoubleUnderline", "{u3#FF0000|Am7}", 0, 0, 0, "255", "0", "0"},
-                                         SampleRow{"AllThree", "{biu#102030|Am7}", 1, 1, 1, "16", "32", "48"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    Sample,
+    testing::Values(SampleRow{"Red255", "{b#FF0000|Am7} la", {1, 0, 0, "255", "0", "0"}},
+                    SampleRow{"Green255", "{i#00FF00|Am7} la", {0, 1, 0, "0", "255", "0"}},
+                    SampleRow{"Blue255", "{u#0000FF|Am7} la", {0, 0, 1, "0", "0", "255"}},
+                    SampleRow{"EachBoxItsByte", "{#563412|Am7} la", {0, 0, 0, "86", "52", "18"}},
+                    SampleRow{"Black", "{bu#000000|Am7}", {1, 0, 1, "0", "0", "0"}},
+                    SampleRow{"White", "{#FFFFFF|Am7}", {0, 0, 0, "255", "255", "255"}},
+                    SampleRow{"PartlyBold", "{b#FF0000|Am}{#FF0000|7}", {0, 0, 0, "255", "0", "0"}},
+                    SampleRow{"DoubleUnderline", "{u3#FF0000|Am7}", {0, 0, 0, "255", "0", "0"}},
+                    SampleRow{"AllThree", "{biu#102030|Am7}", {1, 1, 1, "16", "32", "48"}}),
+    testsupport::RowName());
 
 TEST_F(GetFontParametersTest, AutomaticColourWarnsAfterTheStyleBoxes)
 {
     open("{b|Am7}", 0, 3);
     const auto result = run();
     EXPECT_EQ(prompter.shown, std::vector<word::Message>{noColor});
-    EXPECT_EQ(result.bold, 1);
-    EXPECT_EQ(result.italic, 0);
-    EXPECT_FALSE(result.red);
-    EXPECT_FALSE(result.green);
-    EXPECT_FALSE(result.blue);
+    EXPECT_EQ(result, (prefs::SampleResult{1, 0, 0, {}, {}, {}}));
 }
 
 TEST_F(GetFontParametersTest, SeveralColoursAreASelectionError)
@@ -148,10 +135,7 @@ TEST_P(ColourWithoutRgb, WarnsAndLeavesTheColourBoxes)
     host.activeText()->setFormat(0, 3, format);
     const auto result = run();
     EXPECT_EQ(prompter.shown, std::vector<word::Message>{noColor});
-    EXPECT_EQ(result.bold, 1);
-    EXPECT_FALSE(result.red);
-    EXPECT_FALSE(result.green);
-    EXPECT_FALSE(result.blue);
+    EXPECT_EQ(result, (prefs::SampleResult{1, 0, 0, {}, {}, {}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Values,

@@ -1,15 +1,14 @@
 // A command that fails at any of its calls leaves the sheet exactly as it was: each command is run once to
 // count its calls, then once per call with that call failing.
 
-#include "chords/marking.h"
 #include "edit/combinelines.h"
-#include "music/transpose.h"
+#include "tests/support/commands.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,63 +18,9 @@ namespace
 using word::builtin::fromNotation;
 using word::builtin::toNotation;
 
-// Six lines: bold chords (letters and a slash chord) over lyrics, a plain chord line to mark, a line of
-// Nashville numbers, so that every command has work on every line it reaches.
-constexpr const char *sheet =
-    "{b|G}    {b|D/F#}   {b|Em7}\n"
-    "Amazing grace, how sweet\n"
-    "C   Am7  Bbmaj7  F#dim\n"
-    "the sound that saved\n"
-    "{b|1}   {b|4}   {b|5/7}  {b|b7}\n"
-    "a wretch like me";
-
-music::TransposeControls transposeControls(int nashvilleIn, int nashvilleOut)
-{
-    music::TransposeControls controls;
-    controls.font.useStyle = 1;
-    controls.font.bold = 1;
-    controls.color = {"0", "0", "0"};
-    controls.nashvilleIn = nashvilleIn;
-    controls.nashvilleOut = nashvilleOut;
-    controls.currentKey = 10; // G
-    controls.newKey = 0; // A
-    controls.semiTones = "2";
-    controls.useSharps = true;
-    return controls;
-}
-
-struct Command {
-    const char *name;
-    std::function<void(word::Application &, word::Prompter &)> run;
-};
-
-const Command commands[] = {
-    {"TransposeLetters",
-     [](word::Application &app, word::Prompter &prompter) {
-         music::Transpose(app, prompter, transposeControls(0, 0));
-     }},
-    {"TransposeFromNashville",
-     [](word::Application &app, word::Prompter &prompter) {
-         music::Transpose(app, prompter, transposeControls(1, 0));
-     }},
-    {"TransposeToNashville",
-     [](word::Application &app, word::Prompter &prompter) {
-         music::Transpose(app, prompter, transposeControls(0, 1));
-     }},
-    {"FindAndMark",
-     [](word::Application &app, word::Prompter &prompter) {
-         chords::MarkControls controls;
-         controls.font.useStyle = 1;
-         controls.font.bold = 1;
-         controls.font.useColor = 1;
-         controls.color = {"200", "0", "0"};
-         chords::FindChords(app, prompter, controls);
-     }},
-    {"CombineLines",
-     [](word::Application &app, word::Prompter &) {
-         edit::CombineLines(app);
-     }},
-};
+using testsupport::Command;
+using testsupport::commandSheet;
+using testsupport::transposeControls;
 
 class EveryCallFails : public testing::TestWithParam<Command>
 {
@@ -88,7 +33,7 @@ TEST_P(EveryCallFails, AndTheSheetIsAsItWas)
     std::string done;
     {
         word::builtin::Host host;
-        host.open(fromNotation(sheet));
+        host.open(fromNotation(commandSheet));
         host.setSelection(0, 0);
         host.setLogging(true);
         testsupport::TestPrompter prompter;
@@ -97,14 +42,14 @@ TEST_P(EveryCallFails, AndTheSheetIsAsItWas)
         done = toNotation(*host.activeText());
         ASSERT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;
     }
-    ASSERT_NE(done, sheet) << "the command must change the sheet for the test to mean anything";
+    ASSERT_NE(done, commandSheet) << "the command must change the sheet for the test to mean anything";
     ASSERT_GT(calls.size(), 10u);
 
     for (std::size_t failing = 1; failing <= calls.size(); ++failing) {
         const std::string &call = calls[failing - 1];
         SCOPED_TRACE("failing call " + std::to_string(failing) + " of " + std::to_string(calls.size()) + ": " + call);
         word::builtin::Host host;
-        host.open(fromNotation(sheet));
+        host.open(fromNotation(commandSheet));
         host.setSelection(0, 0);
         host.failAtCall(failing, "The document is locked.");
         testsupport::TestPrompter prompter;
@@ -119,7 +64,7 @@ TEST_P(EveryCallFails, AndTheSheetIsAsItWas)
             EXPECT_TRUE(prompter.shown.empty());
             continue;
         }
-        ASSERT_EQ(toNotation(*host.activeText()), sheet);
+        ASSERT_EQ(toNotation(*host.activeText()), commandSheet);
         for (const auto &message : prompter.shown) {
             EXPECT_EQ(message.text, "The document is locked.");
         }
@@ -128,9 +73,10 @@ TEST_P(EveryCallFails, AndTheSheetIsAsItWas)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, EveryCallFails, testing::ValuesIn(commands), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(Commands,
+                         EveryCallFails,
+                         testing::ValuesIn(testsupport::sheetCommands()),
+                         testsupport::RowName());
 
 TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
 {
@@ -138,7 +84,7 @@ TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
     std::size_t lastExecute = 0;
     {
         word::builtin::Host counting;
-        counting.open(fromNotation(sheet));
+        counting.open(fromNotation(commandSheet));
         counting.setLogging(true);
         testsupport::TestPrompter prompter;
         music::Transpose(counting, prompter, transposeControls(0, 0));
@@ -148,7 +94,7 @@ TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
         }
     }
     word::builtin::Host host;
-    host.open(fromNotation(sheet));
+    host.open(fromNotation(commandSheet));
     host.failAtCall(lastExecute, "The document is locked.");
     host.failOn("Document.Undo", "Word is busy.");
     testsupport::TestPrompter prompter;
@@ -159,7 +105,7 @@ TEST(Rollback, AnUndoThatFailsTooSaysHowToRestoreTheSheet)
               "The document is locked.\r\n\r\nThe document may hold unfinished changes of \"Transpose\". Undo in "
                   + host.names().product + " takes them back.");
     ASSERT_TRUE(host.undo()) << "the partial pass is one step of the host's Undo";
-    EXPECT_EQ(toNotation(*host.activeText()), sheet);
+    EXPECT_EQ(toNotation(*host.activeText()), commandSheet);
 }
 
 TEST(Rollback, AFailureBeforeAnyChangeLeavesTheEarlierStepsAlone)
@@ -167,7 +113,7 @@ TEST(Rollback, AFailureBeforeAnyChangeLeavesTheEarlierStepsAlone)
     // The user's own last step is on top of the undo stack; a command failing before it changed anything
     // must not undo it.
     word::builtin::Host host;
-    host.open(fromNotation(sheet));
+    host.open(fromNotation(commandSheet));
     host.setSelection(0, 0);
     edit::CombineLines(host);
     const std::string combined = toNotation(*host.activeText());
@@ -176,7 +122,7 @@ TEST(Rollback, AFailureBeforeAnyChangeLeavesTheEarlierStepsAlone)
     music::Transpose(host, prompter, transposeControls(0, 0));
     EXPECT_EQ(toNotation(*host.activeText()), combined);
     ASSERT_TRUE(host.undo());
-    EXPECT_EQ(toNotation(*host.activeText()), sheet);
+    EXPECT_EQ(toNotation(*host.activeText()), commandSheet);
 }
 
 } // namespace

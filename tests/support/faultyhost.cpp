@@ -6,184 +6,157 @@ namespace testsupport
 namespace
 {
 
-class FaultyFind : public word::Find
+// A handle the inner host gave out, whose every call the faulty host counts (and fails in its turn) first.
+template<class Handle> class Faulty : public Handle
 {
 public:
-    FaultyFind(FaultyHost &host, std::unique_ptr<word::Find> inner)
+    Faulty(FaultyHost &host, std::unique_ptr<Handle> inner)
         : m_host(host)
         , m_inner(std::move(inner))
     {
     }
+
+protected:
+    /// The inner handle, for one call that has been counted.
+    Handle &inner()
+    {
+        m_host.call();
+        return *m_inner;
+    }
+
+    FaultyHost &m_host;
+
+private:
+    std::unique_ptr<Handle> m_inner;
+};
+
+class FaultyFind : public Faulty<word::Find>
+{
+public:
+    using Faulty::Faulty;
 
     void ClearFormatting() override
     {
-        m_host.call();
-        m_inner->ClearFormatting();
+        inner().ClearFormatting();
     }
     void ClearReplacementFormatting() override
     {
-        m_host.call();
-        m_inner->ClearReplacementFormatting();
+        inner().ClearReplacementFormatting();
     }
     void setText(const std::string &text) override
     {
-        m_host.call();
-        m_inner->setText(text);
+        inner().setText(text);
     }
     void setReplacementText(const std::string &text) override
     {
-        m_host.call();
-        m_inner->setReplacementText(text);
+        inner().setReplacementText(text);
     }
     void setForward(bool forward) override
     {
-        m_host.call();
-        m_inner->setForward(forward);
+        inner().setForward(forward);
     }
     void setWrap(int32_t wrap) override
     {
-        m_host.call();
-        m_inner->setWrap(wrap);
+        inner().setWrap(wrap);
     }
     void setFormat(bool format) override
     {
-        m_host.call();
-        m_inner->setFormat(format);
+        inner().setFormat(format);
     }
     void setMatchCase(bool matchCase) override
     {
-        m_host.call();
-        m_inner->setMatchCase(matchCase);
+        inner().setMatchCase(matchCase);
     }
     void setMatchWholeWord(bool wholeWord) override
     {
-        m_host.call();
-        m_inner->setMatchWholeWord(wholeWord);
+        inner().setMatchWholeWord(wholeWord);
     }
     void setMatchWildcards(bool wildcards) override
     {
-        m_host.call();
-        m_inner->setMatchWildcards(wildcards);
+        inner().setMatchWildcards(wildcards);
     }
     void setMatchSoundsLike(bool soundsLike) override
     {
-        m_host.call();
-        m_inner->setMatchSoundsLike(soundsLike);
+        inner().setMatchSoundsLike(soundsLike);
     }
     void setMatchAllWordForms(bool allWordForms) override
     {
-        m_host.call();
-        m_inner->setMatchAllWordForms(allWordForms);
+        inner().setMatchAllWordForms(allWordForms);
     }
     void setFont(word::FontProperty property, int32_t value) override
     {
-        m_host.call();
-        m_inner->setFont(property, value);
+        inner().setFont(property, value);
     }
     void setReplacementFont(word::FontProperty property, int32_t value) override
     {
-        m_host.call();
-        m_inner->setReplacementFont(property, value);
+        inner().setReplacementFont(property, value);
     }
     bool Execute(int32_t replace) override
     {
-        m_host.call();
-        return m_inner->Execute(replace);
+        return inner().Execute(replace);
     }
-
-private:
-    FaultyHost &m_host;
-    std::unique_ptr<word::Find> m_inner;
 };
 
-class FaultySelection : public word::Selection
+class FaultySelection : public Faulty<word::Selection>
 {
 public:
-    FaultySelection(FaultyHost &host, std::unique_ptr<word::Selection> inner)
-        : m_host(host)
-        , m_inner(std::move(inner))
-    {
-    }
+    using Faulty::Faulty;
 
     int32_t Start() override
     {
-        m_host.call();
-        return m_inner->Start();
+        return inner().Start();
     }
     int32_t End() override
     {
-        m_host.call();
-        return m_inner->End();
+        return inner().End();
     }
     int32_t font(word::FontProperty property) override
     {
-        m_host.call();
-        return m_inner->font(property);
+        return inner().font(property);
     }
     int32_t MoveLeft(int32_t unit, int16_t count, std::optional<int32_t> extend) override
     {
-        m_host.call();
-        return m_inner->MoveLeft(unit, count, extend);
+        return inner().MoveLeft(unit, count, extend);
     }
     int32_t MoveRight(int32_t unit, int16_t count, std::optional<int32_t> extend) override
     {
-        m_host.call();
-        return m_inner->MoveRight(unit, count, extend);
+        return inner().MoveRight(unit, count, extend);
     }
     int32_t MoveUp(int32_t unit, int16_t count, std::optional<int32_t> extend) override
     {
-        m_host.call();
-        return m_inner->MoveUp(unit, count, extend);
+        return inner().MoveUp(unit, count, extend);
     }
     int32_t MoveDown(int32_t unit, int16_t count, std::optional<int32_t> extend) override
     {
-        m_host.call();
-        return m_inner->MoveDown(unit, count, extend);
+        return inner().MoveDown(unit, count, extend);
     }
     void Cut() override
     {
-        m_host.call();
-        m_inner->Cut();
+        inner().Cut();
     }
     void PasteAndFormat(int32_t type) override
     {
-        m_host.call();
-        m_inner->PasteAndFormat(type);
+        inner().PasteAndFormat(type);
     }
     int32_t Delete(int32_t unit, int16_t count) override
     {
-        m_host.call();
-        return m_inner->Delete(unit, count);
+        return inner().Delete(unit, count);
     }
     std::unique_ptr<word::Find> find() override
     {
-        m_host.call();
-        return std::make_unique<FaultyFind>(m_host, m_inner->find());
+        return std::make_unique<FaultyFind>(m_host, inner().find());
     }
-
-private:
-    FaultyHost &m_host;
-    std::unique_ptr<word::Selection> m_inner;
 };
 
-class FaultyDocument : public word::Document
+class FaultyDocument : public Faulty<word::Document>
 {
 public:
-    FaultyDocument(FaultyHost &host, std::unique_ptr<word::Document> inner)
-        : m_host(host)
-        , m_inner(std::move(inner))
-    {
-    }
+    using Faulty::Faulty;
 
     void FollowHyperlink(const std::string &address, bool newWindow) override
     {
-        m_host.call();
-        m_inner->FollowHyperlink(address, newWindow);
+        inner().FollowHyperlink(address, newWindow);
     }
-
-private:
-    FaultyHost &m_host;
-    std::unique_ptr<word::Document> m_inner;
 };
 
 } // namespace

@@ -7,7 +7,10 @@
 #include "music/transpose.h"
 #include "prefs/sample.h"
 #include "support/office.h"
+#include "tests/support/automationerror.h"
+#include "tests/support/printers.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 #include "word/replacetext.h"
 
@@ -46,14 +49,7 @@ std::vector<word::uno::TextRun> runsOf(const word::builtin::TextDocument &doc)
 
 ChordFont font(bool useStyle, bool bold, bool italic, bool underline, bool useColor = false, int32_t lColor = 0)
 {
-    ChordFont f;
-    f.useStyle = useStyle;
-    f.bold = bold;
-    f.italic = italic;
-    f.underline = underline;
-    f.useColor = useColor;
-    f.lColor = lColor;
-    return f;
+    return {useColor, useStyle, bold, italic, underline, lColor};
 }
 
 const ChordFont bold = font(1, 1, 0, 0);
@@ -263,9 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
                               edit::CombineLines(app);
                               edit::CombineLines(app);
                           }}),
-    [](const ::testing::TestParamInfo<Row> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 // The program runs each command as one undo step. In one, the LibreOffice host moves the chord font
 // that paragraphs give their text onto its runs before the command's first search, and searches
@@ -339,9 +333,7 @@ INSTANTIATE_TEST_SUITE_P(CommandsInOneStep,
                                                                       edit::CombineLines(app);
                                                                   }},
                                                               wholeLines))),
-                         [](const ::testing::TestParamInfo<Row> &info) {
-                             return info.param.name;
-                         });
+                         testsupport::RowName());
 
 struct SampleRow {
     const char *name;
@@ -374,12 +366,7 @@ TEST_P(SameFontParameters, FromTheSelectedSample)
     testsupport::TestPrompter officePrompter;
     const auto actual = prefs::GetFontParameters(office, officePrompter);
 
-    EXPECT_EQ(actual.bold, expected.bold);
-    EXPECT_EQ(actual.italic, expected.italic);
-    EXPECT_EQ(actual.underline, expected.underline);
-    EXPECT_EQ(actual.red, expected.red);
-    EXPECT_EQ(actual.green, expected.green);
-    EXPECT_EQ(actual.blue, expected.blue);
+    EXPECT_EQ(actual, expected);
     ASSERT_EQ(officePrompter.shown.size(), builtinPrompter.shown.size());
     for (std::size_t i = 0; i < officePrompter.shown.size(); ++i) {
         EXPECT_EQ(officePrompter.shown[i].text, builtinPrompter.shown[i].text);
@@ -395,9 +382,7 @@ INSTANTIATE_TEST_SUITE_P(Samples,
                                            SampleRow{"UnderlinedChord", 66, 70},
                                            SampleRow{"MixedSelection", 0, 12},
                                            SampleRow{"ItalicLyric", 44, 49}),
-                         [](const ::testing::TestParamInfo<SampleRow> &info) {
-                             return info.param.name;
-                         });
+                         testsupport::RowName());
 
 TEST(SameRefusal, AGroupReferenceBeyondThePatternsGroups)
 {
@@ -407,20 +392,14 @@ TEST(SameRefusal, AGroupReferenceBeyondThePatternsGroups)
     auto &office = unotest::office();
     office.closeAllDocuments();
     office.newDocument(runsOf(doc));
-    std::string builtinMessage;
-    std::string officeMessage;
-    try {
-        word::ReplaceText(builtin, ChordFont{}, "(A)", "\\2", true);
-    } catch (const word::AutomationError &e) {
-        builtinMessage = e.what();
-    }
-    try {
-        word::ReplaceText(office, ChordFont{}, "(A)", "\\2", true);
-    } catch (const word::AutomationError &e) {
-        officeMessage = e.what();
-    }
-    EXPECT_EQ(officeMessage, builtinMessage);
-    EXPECT_FALSE(officeMessage.empty());
+    const auto refusal = [](word::Application &host) {
+        return testsupport::automationError([&] {
+            word::ReplaceText(host, ChordFont{}, "(A)", "\\2", true);
+        });
+    };
+    const std::string officeMessage = refusal(office);
+    EXPECT_EQ(officeMessage, refusal(builtin));
+    EXPECT_NE(officeMessage, testsupport::noAutomationError);
     EXPECT_EQ(unotest::notationOf(office.documentRuns()), "{b|Am}");
 }
 

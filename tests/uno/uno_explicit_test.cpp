@@ -5,6 +5,7 @@
 
 #include "edit/combinelines.h"
 #include "support/office.h"
+#include "tests/support/rows.h"
 #include "word/replacetext.h"
 #include "word/uno/office.h"
 
@@ -34,14 +35,7 @@ constexpr int32_t red = 255; // lColor of pure red
 
 ChordFont chordFont(int bold, int italic, int underline, int useColor = 0)
 {
-    ChordFont font;
-    font.useStyle = bold || italic || underline ? 1 : 0;
-    font.bold = bold;
-    font.italic = italic;
-    font.underline = underline;
-    font.useColor = useColor;
-    font.lColor = red;
-    return font;
+    return {useColor != 0, bold || italic || underline, bold != 0, italic != 0, underline != 0, red};
 }
 
 struct Row {
@@ -175,32 +169,54 @@ INSTANTIATE_TEST_SUITE_P(
             "A",
             true,
             "{u#FF0000|A}{#0000FF| }{u#FF0000|C}{#0000FF| }{u#FF0000|A}"}),
-    [](const ::testing::TestParamInfo<Row> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
-TEST(ReplaceOverExplicitFormatting, BoldFromAParagraphStyleWithBlanksNotBold)
+// A flat ODF text file of body, with a paragraph style "Chords" that is bold, a text style T1 that
+// is not, and textStyles.
+std::string styledSheet(const std::string &textStyles, const std::string &body)
 {
-    // A paragraph style gives the chord line its bold; its blanks are made not bold.
-    const std::string path = unotest::scratchDir() + "/styled.fodt";
-    std::ofstream(path)
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
            "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
            " xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\""
            " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+           " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""
            " xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\""
            " office:version=\"1.2\" office:mimetype=\"application/vnd.oasis.opendocument.text\">"
            "<office:styles><style:style style:name=\"Chords\" style:family=\"paragraph\">"
            "<style:text-properties fo:font-weight=\"bold\"/></style:style></office:styles>"
            "<office:automatic-styles><style:style style:name=\"T1\" style:family=\"text\">"
-           "<style:text-properties fo:font-weight=\"normal\"/></style:style></office:automatic-styles>"
-           "<office:body><office:text>"
-           "<text:p text:style-name=\"Chords\">D<text:span text:style-name=\"T1\"> </text:span>G"
-           "<text:span text:style-name=\"T1\"> </text:span>G<text:span text:style-name=\"T1\"> </text:span>G</text:p>"
-           "<text:p>Good</text:p></office:text></office:body></office:document>";
+           "<style:text-properties fo:font-weight=\"normal\"/></style:style>"
+        + textStyles + "</office:automatic-styles><office:body><office:text>" + body
+        + "</office:text></office:body></office:document>";
+}
+
+// A song sheet whose chord line is bold by its paragraph style "Chords", with the blanks made plain
+// (text style T1) and the spans given, and the paragraphs after it.
+std::string
+chordsStyledSheet(const std::string &textStyles, const std::string &chordLine, const std::string &after = "")
+{
+    return styledSheet(textStyles, "<text:p text:style-name=\"Chords\">" + chordLine + "</text:p>" + after);
+}
+
+// Opens a flat ODF text file holding sheet in the office, as the only document.
+void openSheet(const std::string &sheet)
+{
+    const std::string path = unotest::scratchDir() + "/styled.fodt";
+    std::ofstream(path) << sheet;
     auto &host = office();
     host.closeAllDocuments();
     host.openDocument(path);
+}
+
+TEST(ReplaceOverExplicitFormatting, BoldFromAParagraphStyleWithBlanksNotBold)
+{
+    // A paragraph style gives the chord line its bold; its blanks are made not bold.
+    openSheet(chordsStyledSheet("",
+                                "D<text:span text:style-name=\"T1\"> </text:span>G"
+                                "<text:span text:style-name=\"T1\"> </text:span>G"
+                                "<text:span text:style-name=\"T1\"> </text:span>G",
+                                "<text:p>Good</text:p>"));
+    auto &host = office();
     word::ReplaceText(host, chordFont(1, 0, 0), "G", "X", false);
     EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|D} {b|X} {b|X} {b|X}\nGood");
 }
@@ -236,30 +252,6 @@ std::vector<std::pair<std::string, sal_Int16>> kernedPortions()
     return portionValues<sal_Int16>("CharKerning");
 }
 
-// A song sheet whose chord lines are bold by their paragraph style "Chords", with the blanks made
-// plain (text style T1) and the spans given.
-std::string styledSheet(const std::string &textStyles, const std::string &body)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-           "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
-           " xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\""
-           " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
-           " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""
-           " xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\""
-           " office:version=\"1.2\" office:mimetype=\"application/vnd.oasis.opendocument.text\">"
-           "<office:styles><style:style style:name=\"Chords\" style:family=\"paragraph\">"
-           "<style:text-properties fo:font-weight=\"bold\"/></style:style></office:styles>"
-           "<office:automatic-styles><style:style style:name=\"T1\" style:family=\"text\">"
-           "<style:text-properties fo:font-weight=\"normal\"/></style:style>"
-        + textStyles + "</office:automatic-styles><office:body><office:text>" + body
-        + "</office:text></office:body></office:document>";
-}
-
-std::string chordsStyledSheet(const std::string &textStyles, const std::string &chordLine)
-{
-    return styledSheet(textStyles, "<text:p text:style-name=\"Chords\">" + chordLine + "</text:p>");
-}
-
 // Transposes G to A in a chord line bold by its paragraph style, in one undo step, and checks that
 // every text portion keeps its value of the property (the portions reading "G" that are chords, by
 // their value, reading "A").
@@ -271,11 +263,8 @@ void expectPortionsKeep(
         return true;
     })
 {
-    const std::string path = unotest::scratchDir() + "/styled.fodt";
-    std::ofstream(path) << sheet;
+    openSheet(sheet);
     auto &host = office();
-    host.closeAllDocuments();
-    host.openDocument(path);
     auto expected = portionValues<T>(property);
     for (auto &[text, value] : expected) {
         if (text == "G" && chord(value)) {
@@ -325,13 +314,10 @@ TEST(ReplaceOverExplicitFormatting, ChordLinesInATableToo)
     using css::uno::UNO_QUERY_THROW;
     const std::string line =
         "<text:p text:style-name=\"Chords\">G<text:span text:style-name=\"T1\"> </text:span>G</text:p>";
-    const std::string path = unotest::scratchDir() + "/table.fodt";
-    std::ofstream(path) << styledSheet("",
-                                       "<table:table><table:table-column/><table:table-row><table:table-cell>" + line
-                                           + "</table:table-cell></table:table-row></table:table>" + line);
+    openSheet(styledSheet("",
+                          "<table:table><table:table-column/><table:table-row><table:table-cell>" + line
+                              + "</table:table-cell></table:table-row></table:table>" + line));
     auto &host = office();
-    host.closeAllDocuments();
-    host.openDocument(path);
     {
         word::UndoGroup group(host, "Transpose");
         word::ReplaceText(host, chordFont(1, 0, 0), "G", "A", false);

@@ -2,6 +2,7 @@
 // automation error without hanging, and every later call says the connection is lost.
 
 #include "support/office.h"
+#include "tests/support/automationerror.h"
 #include "word/replacetext.h"
 
 #include <gtest/gtest.h>
@@ -35,12 +36,10 @@ TEST(NoOffice, AttachingToAPipeNobodyListensOnFails)
 {
     word::uno::Options options;
     options.pipeName = "tonvale-nobody-listens-here";
-    try {
-        word::uno::attach(options);
-        FAIL() << "attached";
-    } catch (const word::AutomationError &e) {
-        EXPECT_STREQ(e.what(), "LibreOffice Writer is not running.");
-    }
+    EXPECT_EQ(testsupport::automationError([&] {
+                  word::uno::attach(options);
+              }),
+              "LibreOffice Writer is not running.");
 }
 
 TEST(NoOffice, StartingWithoutAnOfficeInstalledFails)
@@ -48,12 +47,10 @@ TEST(NoOffice, StartingWithoutAnOfficeInstalledFails)
     word::uno::Options options;
     options.pipeName = "tonvale-nobody-listens-here";
     options.soffice = "/nonexistent/soffice";
-    try {
-        word::uno::start(options);
-        FAIL() << "started";
-    } catch (const word::AutomationError &e) {
-        EXPECT_STREQ(e.what(), "LibreOffice Writer is not installed.");
-    }
+    EXPECT_EQ(testsupport::automationError([&] {
+                  word::uno::start(options);
+              }),
+              "LibreOffice Writer is not installed.");
 }
 
 TEST(KilledOffice, ATranspositionFailsWithTheLostConnectionAndLaterCallsToo)
@@ -87,12 +84,10 @@ TEST(KilledOffice, ATranspositionFailsWithTheLostConnectionAndLaterCallsToo)
     EXPECT_EQ(message, "The connection to LibreOffice Writer was lost.");
     EXPECT_FALSE(std::filesystem::exists(pipe)) << "a killed office's pipes are removed";
 
-    try {
-        host.DocumentsCount();
-        FAIL() << "a dead office answered";
-    } catch (const word::AutomationError &e) {
-        EXPECT_STREQ(e.what(), "The connection to LibreOffice Writer was lost.");
-    }
+    EXPECT_EQ(testsupport::automationError([&] {
+                  host.DocumentsCount();
+              }),
+              "The connection to LibreOffice Writer was lost.");
     EXPECT_THROW(host.selection(), word::AutomationError);
     EXPECT_THROW(host.Quit(), word::AutomationError);
     // The bridge going away is the Quit event of a killed office.

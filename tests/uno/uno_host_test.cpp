@@ -5,6 +5,8 @@
 #include "chords/nashville.h"
 #include "edit/combinelines.h"
 #include "support/office.h"
+#include "tests/support/automationerror.h"
+#include "tests/support/chordrows.h"
 #include "word/messages.h"
 #include "word/replacetext.h"
 
@@ -21,7 +23,6 @@ using unotest::office;
 using word::ChordFont;
 
 constexpr int32_t red = 255; // lColor of pure red
-constexpr int32_t blue = 255 * 65536;
 
 std::string onDocument(const std::string &doc, const std::function<void(word::uno::Host &)> &operation)
 {
@@ -34,95 +35,35 @@ std::string onDocument(const std::string &doc, const std::function<void(word::un
 
 ChordFont styleFont(int bold, int italic, int underline)
 {
-    ChordFont font;
-    font.useStyle = 1;
-    font.bold = bold;
-    font.italic = italic;
-    font.underline = underline;
-    return font;
+    return {.useStyle = true, .bold = bold != 0, .italic = italic != 0, .underline = underline != 0};
 }
 
 ChordFont colorFont(int32_t lColor)
 {
-    ChordFont font;
-    font.useColor = 1;
-    font.lColor = lColor;
-    return font;
+    return {.useColor = true, .lColor = lColor};
 }
 
 // --- ReplaceText ---------------------------------------------------------------------------------
 
-struct ReplaceRow {
-    const char *name;
-    std::string doc;
-    ChordFont font;
-    std::string find;
-    std::string replace;
-    std::string expected;
-};
-
-void PrintTo(const ReplaceRow &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class ReplaceTextOnOffice : public ::testing::TestWithParam<ReplaceRow>
+// The rows are the built-in host's: both hosts must give the same sheets.
+class ReplaceTextOnOffice : public ::testing::TestWithParam<testsupport::ReplaceTextRow>
 {
 };
 
 TEST_P(ReplaceTextOnOffice, ReplacesOnlyTextInTheChordFont)
 {
     const auto &row = GetParam();
-    EXPECT_EQ(onDocument(row.doc,
+    EXPECT_EQ(onDocument(row.before,
                          [&](auto &host) {
-                             word::ReplaceText(host, row.font, row.find, row.replace, false);
+                             word::ReplaceText(host, row.font, row.find, row.replacement, false);
                          }),
-              row.expected);
+              row.after);
 }
 
-ChordFont boldColor()
-{
-    ChordFont font = styleFont(1, 0, 1);
-    font.useColor = 1;
-    font.lColor = red;
-    return font;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows,
-    ReplaceTextOnOffice,
-    ::testing::Values(
-        ReplaceRow{"NoCriteriaReplacesLyricsToo", "{b|D} Dear", ChordFont{}, "D", "X", "{b|X} Xear"},
-        ReplaceRow{"StyleWithoutBoxesReplacesEverything", "{b|D} Dear", styleFont(0, 0, 0), "D", "X", "{b|X} Xear"},
-        ReplaceRow{"BoldOnly", "{b|D} Dear {i|D}", styleFont(1, 0, 0), "D", "*:6:*", "{b|*:6:*} Dear {i|D}"},
-        ReplaceRow{"ItalicOnly", "{b|D} {i|Dm}", styleFont(0, 1, 0), "D", "E", "{b|D} {i|Em}"},
-        ReplaceRow{"SingleUnderlineOnly", "{u|D} {u3|D} D", styleFont(0, 0, 1), "D", "E", "{u|E} {u3|D} D"},
-        ReplaceRow{"ColorOnly", "{#FF0000|Bb} {#0000FF|Bb}", colorFont(red), "Bb", "C", "{#FF0000|C} {#0000FF|Bb}"},
-        ReplaceRow{"ColorBlue", "{#FF0000|Bb} {#0000FF|Bb}", colorFont(blue), "Bb", "C", "{#FF0000|Bb} {#0000FF|C}"},
-        ReplaceRow{"AllCriteriaTogether",
-                   "{bu#FF0000|G} {b#FF0000|G} {bu|G}",
-                   boldColor(),
-                   "G",
-                   "A",
-                   "{bu#FF0000|A} {b#FF0000|G} {bu|G}"},
-        ReplaceRow{"CaseExact", "{b|Bb Ebm B}", styleFont(1, 0, 0), "B", "X", "{b|Xb Ebm X}"},
-        ReplaceRow{"InsideLongerWords", "{b|Dm7 Dsus}", styleFont(1, 0, 0), "D", "E", "{b|Em7 Esus}"},
-        ReplaceRow{"MarkerIsLiteral", "{b|*:1:* *:11:*}", styleFont(1, 0, 0), "*:1:*", "A", "{b|A *:11:*}"},
-        ReplaceRow{"NotFoundLeavesTheDocument", "{b|Am} G lyric", styleFont(1, 0, 0), "G", "X", "{b|Am} G lyric"},
-        ReplaceRow{"ReplacementKeepsTheFont",
-                   "{bi#0000FF|F#m7}",
-                   styleFont(1, 1, 0),
-                   "F#",
-                   "*:10:*",
-                   "{bi#0000FF|*:10:*m7}"},
-        ReplaceRow{"MatchMustCarryTheFontWhole", "{b|A}#", styleFont(1, 0, 0), "A#", "X", "{b|A}#"},
-        ReplaceRow{"SpecialsInReplacementAreText", "{b|C}", styleFont(1, 0, 0), "C", "&$1\\", "{b|&$1\\\\}"},
-        ReplaceRow{"EmptyReplacementDeletes", "{b|Am} x Am", styleFont(1, 0, 0), "Am", "", " x Am"},
-        ReplaceRow{"EmptyReplacementWithoutCriteriaDeletes", "{b|Am} x Am", ChordFont{}, "Am", "", " x "},
-        ReplaceRow{"AcrossParagraphs", "{b|C}\nlyric C\n{b|C}", styleFont(1, 0, 0), "C", "D", "{b|D}\nlyric C\n{b|D}"}),
-    [](const ::testing::TestParamInfo<ReplaceRow> &info) {
-        return info.param.name;
-    });
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         ReplaceTextOnOffice,
+                         ::testing::ValuesIn(testsupport::replaceTextRows()),
+                         testsupport::RowName());
 
 TEST(ReplaceTextOnOffice, BoldFromACharacterStyleCounts)
 {
@@ -138,52 +79,21 @@ TEST(ReplaceTextOnOffice, BoldFromACharacterStyleCounts)
 
 // --- Wildcard Replace-Alls ------------------------------------------------------------------------
 
-struct WildcardRow {
-    const char *name;
-    std::string doc;
-    std::string expected;
-};
-
-void PrintTo(const WildcardRow &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-class ChordMarking : public ::testing::TestWithParam<WildcardRow>
+// The rows are the built-in host's: both hosts must give the same sheets.
+class ChordMarking : public ::testing::TestWithParam<testsupport::TextRow>
 {
 };
 
 TEST_P(ChordMarking, MarksChordShapedText)
 {
-    EXPECT_EQ(onDocument(GetParam().doc,
+    EXPECT_EQ(onDocument(GetParam().before,
                          [](auto &host) {
                              unotest::markChords(host, styleFont(1, 0, 0));
                          }),
-              GetParam().expected);
+              GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows,
-    ChordMarking,
-    ::testing::Values(
-        WildcardRow{"SlashChord", "G/B", "{b|G}/{b|B}"},
-        WildcardRow{"ArticleAtLineStart", "A man", "{b|A} man"},
-        WildcardRow{"WordStartsLikeAChord", "Amen Embrace", "{b|Am}en {b|Emb}race"},
-        WildcardRow{"SmallLettersNeverMarked", "am f# ESus BDim", "am f# ESus BDim"},
-        WildcardRow{"SuffixStopsOutsideTheSet", "C7sus4 Dm(maj7)", "{b|C7}sus4 {b|Dm}(maj7)"},
-        WildcardRow{"HalfDiminished", "F#m7b5", "{b|F#m7b5}"},
-        WildcardRow{"SevenSuffixCharactersAtMost", "Cm7b5b9b13", "{b|Cm7b5b9b}13"},
-        WildcardRow{"WordSuffixes",
-                    "Dsus2 F#sus Ebsus4 Bdim G#dim7 Gmaj7 F#maj13 Abaug EAug Gadd2 Ebadd9 F#7add4",
-                    "{b|Dsus2} {b|F#sus} {b|Ebsus4} {b|Bdim} {b|G#dim7} {b|Gmaj7} {b|F#maj13} {b|Abaug} {b|EAug} "
-                    "{b|Gadd2} {b|Ebadd9} {b|F#7add4}"},
-        WildcardRow{"NashvilleNumbersNeverMarked", "1 b3 5m", "1 b3 5m"},
-        WildcardRow{"ExistingFormattingKept", "{i#FF0000|Am} x", "{bi#FF0000|Am} x"},
-        WildcardRow{"UnderscoreEndsAWord", "F_G", "{b|F}_{b|G}"},
-        WildcardRow{"MixedFormattingInsideAMatchKept", "{i|A}m7 {u#FF0000|E}b", "{bi|A}{b|m7} {bu#FF0000|E}{b|b}"}),
-    [](const ::testing::TestParamInfo<WildcardRow> &info) {
-        return info.param.name;
-    });
+INSTANTIATE_TEST_SUITE_P(Rows, ChordMarking, ::testing::ValuesIn(testsupport::markingRows()), testsupport::RowName());
 
 TEST(ChordMarkingOnOffice, WithoutReplacementFormattingTheMatchesAreDeletedAsInWord)
 {
@@ -219,44 +129,39 @@ TEST(FormattingOnlyOnOffice, ALiteralFindWithAnEmptyReplacementKeepsTheText)
               "{iu|A}{u|m} {u|Am}");
 }
 
-class NashvilleConversion : public ::testing::TestWithParam<WildcardRow>
+std::string convertNNStoA(const std::string &doc)
+{
+    return onDocument(doc, [](auto &host) {
+        chords::ConvertNNStoA(host, styleFont(1, 0, 0));
+    });
+}
+
+class NashvilleConversion : public ::testing::TestWithParam<testsupport::TextRow>
 {
 };
 
 TEST_P(NashvilleConversion, GivesLettersInA)
 {
-    EXPECT_EQ(onDocument(GetParam().doc,
-                         [](auto &host) {
-                             chords::ConvertNNStoA(host, styleFont(1, 0, 0));
-                         }),
-              GetParam().expected);
+    EXPECT_EQ(convertNNStoA("{b|" + GetParam().before + "}"), "{b|" + GetParam().after + "}");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows,
-    NashvilleConversion,
-    ::testing::Values(WildcardRow{"WorkedExample", "{b|1 4/5 6-7 b7 5sus4}", "{b|A D/E F#-7 G Esus4}"},
-                      WildcardRow{"PlainDegrees", "{b|1 4 5 6m 2-7 5+5}", "{b|A D E F#m B-7 E+5}"},
-                      WildcardRow{"BassDegrees", "{b|4/5 2/4}", "{b|D/E B/D}"},
-                      WildcardRow{"LoweredDegrees", "{b|b7 b3m b2 b5 b6}", "{b|G Cm Bb Eb F}"},
-                      WildcardRow{"RaisedAndLowered", "{b|#4 b4 b1 5/#7 #47 1m7#5}", "{b|Eb Db Ab E/A Eb7 Am7#5}"},
-                      WildcardRow{"OutsideTheTable", "{b|8 9}", "{b|8 9}"},
-                      WildcardRow{"LetterChordsPass", "{b|F#m7-5 C7#5}", "{b|F#m7-5 C7#5}"},
-                      WildcardRow{"ProtectionWordsInTheText", "{b|DASH5}", "{b|-5}"},
-                      WildcardRow{"LyricDigitsUntouched", "{b|1} verse 2", "{b|A} verse 2"}),
-    [](const ::testing::TestParamInfo<WildcardRow> &info) {
-        return info.param.name;
-    });
+INSTANTIATE_TEST_SUITE_P(Rows,
+                         NashvilleConversion,
+                         ::testing::ValuesIn(testsupport::nashvilleRows()),
+                         testsupport::RowName());
+
+TEST(NashvilleConversionOnOffice, LyricDigitsUntouched)
+{
+    EXPECT_EQ(convertNNStoA("{b|1} verse 2"), "{b|A} verse 2");
+}
 
 TEST(WildcardOnOffice, MalformedPatternIsRefusedAndChangesNothing)
 {
     std::string message;
     const std::string result = onDocument("{b|Am}", [&](auto &host) {
-        try {
+        message = testsupport::automationError([&] {
             word::ReplaceText(host, ChordFont{}, "[A-", "X", true);
-        } catch (const word::AutomationError &e) {
-            message = e.what();
-        }
+        });
     });
     EXPECT_EQ(message, "The Find What text contains a Pattern Match expression which is not valid.");
     EXPECT_EQ(result, "{b|Am}");
@@ -304,9 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
         PassRow{"NoChordMarksStay", "{b|N.C. C NC (N.C) NC7}", 1, true, false, "{b|N.C. C# NC (N.C) NC#7}"},
         PassRow{"NashvilleOutInD", "{b|D G A Bm F#m}", -5, false, true, "{b|1 4 5 6m 3m}"},
         PassRow{"CapitalInsideTheSuffix", "{b|CAdd9}", 2, false, false, "{b|DBdd9}"}),
-    [](const ::testing::TestParamInfo<PassRow> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 TEST(UndoOnOffice, AWholePassUndoesAsOneStep)
 {
@@ -472,9 +375,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FontRow{"SingleUnderline", 4, 5, word::FontProperty::Underline, 1},
                       FontRow{"DoubleUnderline", 5, 6, word::FontProperty::Underline, 3},
                       FontRow{"MixedUnderline", 4, 6, word::FontProperty::Underline, word::wdUndefined}),
-    [](const ::testing::TestParamInfo<FontRow> &info) {
-        return info.param.name;
-    });
+    testsupport::RowName());
 
 // --- Application ----------------------------------------------------------------------------------
 

@@ -1,16 +1,15 @@
 // A command that fails part-way through on LibreOffice Writer takes its own changes back: a sample of the
 // calls of each command is made to fail, and the sheet is read back as it was.
 
-#include "chords/marking.h"
-#include "edit/combinelines.h"
-#include "music/transpose.h"
 #include "support/office.h"
+#include "tests/support/commands.h"
 #include "tests/support/faultyhost.h"
 #include "tests/support/prompter.h"
+#include "tests/support/rows.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 #include <string>
 
 namespace
@@ -18,41 +17,8 @@ namespace
 
 using unotest::office;
 
-constexpr const char *sheet =
-    "{b|G}    {b|D/F#}   {b|Em7}\n"
-    "Amazing grace, how sweet\n"
-    "C   Am7  Bbmaj7  F#dim\n"
-    "the sound that saved";
-
-struct Command {
-    const char *name;
-    std::function<void(word::Application &, word::Prompter &)> run;
-};
-
-const Command commands[] = {
-    {"Transpose",
-     [](word::Application &app, word::Prompter &prompter) {
-         music::TransposeControls controls;
-         controls.font.useStyle = 1;
-         controls.font.bold = 1;
-         controls.color = {"0", "0", "0"};
-         controls.currentKey = 10;
-         controls.newKey = 0;
-         controls.semiTones = "2";
-         music::Transpose(app, prompter, controls);
-     }},
-    {"FindAndMark",
-     [](word::Application &app, word::Prompter &prompter) {
-         chords::MarkControls controls;
-         controls.font.useColor = 1;
-         controls.color = {"200", "0", "0"};
-         chords::FindChords(app, prompter, controls);
-     }},
-    {"CombineLines",
-     [](word::Application &app, word::Prompter &) {
-         edit::CombineLines(app);
-     }},
-};
+using testsupport::Command;
+using testsupport::commandSheet;
 
 class SampledCallsFail : public testing::TestWithParam<Command>
 {
@@ -62,7 +28,7 @@ protected:
     {
         auto &host = office();
         host.closeAllDocuments();
-        host.newDocument(unotest::runsFromNotation(sheet));
+        host.newDocument(unotest::runsFromNotation(commandSheet));
         host.setSelection(0, 0);
     }
 };
@@ -76,7 +42,7 @@ TEST_P(SampledCallsFail, AndTheSheetIsAsItWas)
     testsupport::TestPrompter prompter;
     command.run(faulty, prompter);
     const std::size_t calls = faulty.calls();
-    ASSERT_NE(unotest::notationOf(host.documentRuns()), sheet);
+    ASSERT_NE(unotest::notationOf(host.documentRuns()), commandSheet);
     ASSERT_GT(calls, 10u);
 
     // About a dozen calls spread over the command, the last (ending the undo step) left out: a host that
@@ -93,12 +59,13 @@ TEST_P(SampledCallsFail, AndTheSheetIsAsItWas)
             EXPECT_STREQ(error.what(), "The document is locked.");
         }
         faulty.failAtCall(0, std::string());
-        EXPECT_EQ(unotest::notationOf(host.documentRuns()), sheet);
+        EXPECT_EQ(unotest::notationOf(host.documentRuns()), commandSheet);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(OnOffice, SampledCallsFail, testing::ValuesIn(commands), [](const auto &info) {
-    return std::string(info.param.name);
-});
+INSTANTIATE_TEST_SUITE_P(OnOffice,
+                         SampledCallsFail,
+                         testing::ValuesIn(testsupport::sheetCommands()),
+                         testsupport::RowName());
 
 } // namespace

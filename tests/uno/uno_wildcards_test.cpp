@@ -1,3 +1,5 @@
+#include "tests/support/automationerror.h"
+#include "tests/support/rows.h"
 #include "word/automation.h"
 #include "word/uno/wildcards.h"
 
@@ -15,48 +17,50 @@ const std::string wordChar = "[\\p{L}\\p{Nd}\\p{Mn}\\p{Mc}]";
 const std::string start = "(?<!" + wordChar + ")(?=" + wordChar + ")";
 const std::string end = "(?<=" + wordChar + ")(?!" + wordChar + ")";
 
-struct Row {
-    const char *name;
-    std::string word;
-    std::string regex;
-};
+using testsupport::TextRow; // a Word pattern and the regular expression it becomes
 
-class WildcardTranslation : public ::testing::TestWithParam<Row>
+class WildcardTranslation : public ::testing::TestWithParam<TextRow>
 {
 };
 
 TEST_P(WildcardTranslation, GivesTheRegex)
 {
-    EXPECT_EQ(wildcardToRegex(GetParam().word), GetParam().regex);
+    EXPECT_EQ(wildcardToRegex(GetParam().before), GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows,
-                         WildcardTranslation,
-                         ::testing::Values(Row{"WholeWordRoot", "<[A-G]{1}>", start + "[A-G]{1}" + end},
-                                           Row{"SuffixSetWithTrailingDash",
-                                               "<[A-G]{1}[#bMm1-79+-]{1,7}",
-                                               start + "[A-G]{1}[\\#bMm1-79\\+\\-]{1,7}"},
-                                           Row{"LowerBoundOnly", "a{2,}", "a{2,}"},
-                                           Row{"AnyCharacter", "a?c", "a.c"},
-                                           Row{"ShortestRun", "a*c", "a.*?c"},
-                                           Row{"OneOrMore", "lo@", "lo+"},
-                                           Row{"NegatedSet", "[!a-c]", "[^a-c]"},
-                                           Row{"CaretCodesInASet", "[!^9^11^13^t^l^^ ]@", "[^\\t\\n\\x{D}\\t\\n\\^ ]+"},
-                                           Row{"GroupWithLiteralSign", "-([1-7]{1})", "-([1-7]{1})"},
-                                           Row{"RegexSpecialsLiteral", "a.b$c|d+e^^", "a\\.b\\$c\\|d\\+e\\^"},
-                                           Row{"EscapedSpecials", "\\[\\*\\?\\<\\@", "\\[\\*\\?<@"},
-                                           Row{"TabAndLineBreakCodes", "a^tb^11c", "a\\tb\\nc"},
-                                           Row{"CharacterCode", "^65", "A"},
-                                           Row{"ParagraphMarkAtTheEnd", "x^13", "x$"},
-                                           Row{"NonAscii", "<Dür", start + "Dür"},
-                                           Row{"GroupRepeated", "(ab)@", "(ab)+"},
-                                           Row{"TextMarker", "*:1:*", ".*?:1:.*?"},
-                                           Row{"CodeOfThreeDigitsAtMost", "^0651", "A1"},
-                                           Row{"CodesInASet", "[^t^65-^67]", "[\\tA-C]"},
-                                           Row{"RawCarriageReturn", "a\r", "a\\x{D}"}),
-                         [](const ::testing::TestParamInfo<Row> &info) {
-                             return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Rows,
+    WildcardTranslation,
+    ::testing::Values(
+        TextRow{"WholeWordRoot", "<[A-G]{1}>", start + "[A-G]{1}" + end},
+        TextRow{"SuffixSetWithTrailingDash", "<[A-G]{1}[#bMm1-79+-]{1,7}", start + "[A-G]{1}[\\#bMm1-79\\+\\-]{1,7}"},
+        TextRow{"LowerBoundOnly", "a{2,}", "a{2,}"},
+        TextRow{"AnyCharacter", "a?c", "a.c"},
+        TextRow{"ShortestRun", "a*c", "a.*?c"},
+        TextRow{"OneOrMore", "lo@", "lo+"},
+        TextRow{"NegatedSet", "[!a-c]", "[^a-c]"},
+        TextRow{"CaretCodesInASet", "[!^9^11^13^t^l^^ ]@", "[^\\t\\n\\x{D}\\t\\n\\^ ]+"},
+        TextRow{"GroupWithLiteralSign", "-([1-7]{1})", "-([1-7]{1})"},
+        TextRow{"RegexSpecialsLiteral", "a.b$c|d+e^^", "a\\.b\\$c\\|d\\+e\\^"},
+        TextRow{"EscapedSpecials", "\\[\\*\\?\\<\\@", "\\[\\*\\?<@"},
+        TextRow{"TabAndLineBreakCodes", "a^tb^11c", "a\\tb\\nc"},
+        TextRow{"CharacterCode", "^65", "A"},
+        TextRow{"ParagraphMarkAtTheEnd", "x^13", "x$"},
+        TextRow{"NonAscii", "<Dür", start + "Dür"},
+        TextRow{"GroupRepeated", "(ab)@", "(ab)+"},
+        TextRow{"TextMarker", "*:1:*", ".*?:1:.*?"},
+        TextRow{"CodeOfThreeDigitsAtMost", "^0651", "A1"},
+        TextRow{"CodesInASet", "[^t^65-^67]", "[\\tA-C]"},
+        TextRow{"RawCarriageReturn", "a\r", "a\\x{D}"}),
+    testsupport::RowName());
+
+/// What the translation of pattern says when it refuses it.
+std::string refusal(const std::string &pattern)
+{
+    return testsupport::automationError([&] {
+        wildcardToRegex(pattern);
+    });
+}
 
 class InvalidPattern : public ::testing::TestWithParam<const char *>
 {
@@ -64,12 +68,7 @@ class InvalidPattern : public ::testing::TestWithParam<const char *>
 
 TEST_P(InvalidPattern, IsRefusedWithWordsMessage)
 {
-    try {
-        wildcardToRegex(GetParam());
-        FAIL() << "accepted " << GetParam();
-    } catch (const word::AutomationError &e) {
-        EXPECT_STREQ(e.what(), word::uno::invalidPatternMessage);
-    }
+    EXPECT_EQ(refusal(GetParam()), word::uno::invalidPatternMessage) << GetParam();
 }
 
 INSTANTIATE_TEST_SUITE_P(Patterns,
@@ -104,44 +103,31 @@ class ParagraphMarkInside : public ::testing::TestWithParam<const char *>
 
 TEST_P(ParagraphMarkInside, IsRefusedAsLibreOfficeCannotFindIt)
 {
-    try {
-        wildcardToRegex(GetParam());
-        FAIL() << "accepted " << GetParam();
-    } catch (const word::AutomationError &e) {
-        EXPECT_NE(std::string(e.what()).find("paragraph mark"), std::string::npos) << e.what();
-    }
+    EXPECT_NE(refusal(GetParam()).find("paragraph mark"), std::string::npos) << refusal(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Patterns, ParagraphMarkInside, ::testing::Values("a^pb", "(a^p)", "a^13@", "^p{2}"));
 
-struct ReplacementRow {
-    const char *name;
-    std::string word;
-    std::string regex;
-};
-
-class ReplacementTranslation : public ::testing::TestWithParam<ReplacementRow>
+class ReplacementTranslation : public ::testing::TestWithParam<TextRow>
 {
 };
 
 TEST_P(ReplacementTranslation, GivesTheRegexReplacement)
 {
-    EXPECT_EQ(wildcardReplacementToRegex(GetParam().word), GetParam().regex);
+    EXPECT_EQ(wildcardReplacementToRegex(GetParam().before), GetParam().after);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows,
                          ReplacementTranslation,
-                         ::testing::Values(ReplacementRow{"GroupReference", "DASH\\1", "DASH$1"},
-                                           ReplacementRow{"LiteralAmpersandAndDollar", "a&b$c", "a\\&b\\$c"},
-                                           ReplacementRow{"WholeMatch", "[^&]", "[&]"},
-                                           ReplacementRow{"EscapedBackslash", "a\\\\b", "a\\\\b"},
-                                           ReplacementRow{"TabAndParagraph", "^t^p", "\\t\\n"},
-                                           ReplacementRow{"Plain", "-\\1", "-$1"},
-                                           ReplacementRow{"CharacterCode", "^65^0", "A^"},
-                                           ReplacementRow{"ParagraphCode", "^130^13", "\u0082\\n"}),
-                         [](const ::testing::TestParamInfo<ReplacementRow> &info) {
-                             return info.param.name;
-                         });
+                         ::testing::Values(TextRow{"GroupReference", "DASH\\1", "DASH$1"},
+                                           TextRow{"LiteralAmpersandAndDollar", "a&b$c", "a\\&b\\$c"},
+                                           TextRow{"WholeMatch", "[^&]", "[&]"},
+                                           TextRow{"EscapedBackslash", "a\\\\b", "a\\\\b"},
+                                           TextRow{"TabAndParagraph", "^t^p", "\\t\\n"},
+                                           TextRow{"Plain", "-\\1", "-$1"},
+                                           TextRow{"CharacterCode", "^65^0", "A^"},
+                                           TextRow{"ParagraphCode", "^130^13", "\u0082\\n"}),
+                         testsupport::RowName());
 
 TEST(ReplacementTranslation, LineBreakIsRefusedHoweverWritten)
 {

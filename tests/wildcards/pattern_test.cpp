@@ -1,6 +1,7 @@
 // The wildcard front end: how "^" codes and digit runs read in patterns and replacements, and the
 // size limit it sets for the programs compiled from its trees.
 
+#include "tests/support/rows.h"
 #include "word/builtin/wildcard.h"
 #include "word/wildcards/pattern.h"
 #include "word/wildcards/utf8.h"
@@ -57,9 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          CodeRow{"ShortCodeThenText", "^65x", U"Ax"},
                                          CodeRow{"CodeAboveAscii", "^130", U"\u0082"},
                                          CodeRow{"EscapedCaret", "\\^p", U"^p"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 TEST(CaretCodes, ParagraphMarkIsKnownFromItsCode)
 {
@@ -102,9 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Rows,
                                          ReplacementRow{"UnknownCodeKeepsCaret", "^q^", "^q^"},
                                          ReplacementRow{"ZeroCodeIsACaret", "^0x", "^x"},
                                          ReplacementRow{"EscapedDigitZero", "\\0\\\\", "0\\"}),
-                         [](const auto &info) {
-                             return std::string(info.param.name);
-                         });
+                         testsupport::RowName());
 
 // The front end refuses a pattern whose program would be too large: the size it reckons must be
 // the size the built-in host compiles.

@@ -1,5 +1,6 @@
 #include "word/messages.h"
 
+#include "tests/support/rows.h"
 #include "word/builtin/host.h"
 
 #include <gtest/gtest.h>
@@ -56,9 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "Unable to start Tonvale's word processor.  This application requires Tonvale's word\r\n"
                                "processor.  Make sure that it is properly installed, or open a\r\n"
                                "document and try again."}),
-    [](const auto &info) {
-        return std::string(info.param.name);
-    });
+    testsupport::RowName());
 
 } // namespace
 

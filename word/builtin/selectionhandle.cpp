@@ -92,30 +92,22 @@ public:
 
     int32_t MoveLeft(int32_t unit, int16_t count, std::optional<int32_t> extend) override
     {
-        m_state.call("Selection.MoveLeft", moveLine("MoveLeft", unit, count, extend));
-        checkUnit(unit, wdCharacter);
-        return moveCharacters(-count, extending(extend));
+        return move("MoveLeft", wdCharacter, -1, unit, count, extend);
     }
 
     int32_t MoveRight(int32_t unit, int16_t count, std::optional<int32_t> extend) override
     {
-        m_state.call("Selection.MoveRight", moveLine("MoveRight", unit, count, extend));
-        checkUnit(unit, wdCharacter);
-        return moveCharacters(count, extending(extend));
+        return move("MoveRight", wdCharacter, 1, unit, count, extend);
     }
 
     int32_t MoveUp(int32_t unit, int16_t count, std::optional<int32_t> extend) override
     {
-        m_state.call("Selection.MoveUp", moveLine("MoveUp", unit, count, extend));
-        checkUnit(unit, wdLine);
-        return moveLines(-count, extending(extend));
+        return move("MoveUp", wdLine, -1, unit, count, extend);
     }
 
     int32_t MoveDown(int32_t unit, int16_t count, std::optional<int32_t> extend) override
     {
-        m_state.call("Selection.MoveDown", moveLine("MoveDown", unit, count, extend));
-        checkUnit(unit, wdLine);
-        return moveLines(count, extending(extend));
+        return move("MoveDown", wdLine, 1, unit, count, extend);
     }
 
     void Cut() override
@@ -195,6 +187,17 @@ public:
     }
 
 private:
+    /// One of the four Move calls, logged under name: count characters (by wdCharacter) or lines (by wdLine),
+    /// the unit the call takes, forward (direction 1) or back (-1).
+    int32_t
+    move(const char *name, int32_t by, int direction, int32_t unit, int16_t count, std::optional<int32_t> extend)
+    {
+        m_state.call(std::string("Selection.") + name, moveLine(name, unit, count, extend));
+        checkUnit(unit, by);
+        const int32_t delta = direction * count;
+        return by == wdLine ? moveLines(delta, extending(extend)) : moveCharacters(delta, extending(extend));
+    }
+
     static void checkUnit(int32_t unit, int32_t expected)
     {
         if (unit != expected) {

@@ -224,6 +224,12 @@ private:
         if (max < min) {
             throw PatternError(ErrorCode::BadCount, open);
         }
+        quantify(node, min, max);
+    }
+
+    /// Gives node its count: from min to max times (max may be unbounded).
+    static void quantify(Node &node, uint32_t min, uint32_t max)
+    {
         node.min = min;
         node.max = max;
         node.quantified = true;
@@ -278,19 +284,15 @@ private:
                 if (!repeatable(seq)) {
                     throw PatternError(ErrorCode::NothingToRepeat, at);
                 }
-                seq.back().min = 1;
-                seq.back().max = unbounded;
-                seq.back().quantified = true;
+                quantify(seq.back(), 1, unbounded);
                 continue;
             case U'?':
                 node.kind = Node::Any;
                 break;
             case U'*':
                 node.kind = Node::Any;
-                node.min = 0;
-                node.max = unbounded;
+                quantify(node, 0, unbounded);
                 node.lazy = true;
-                node.quantified = true;
                 break;
             case U'<':
                 node.kind = Node::WordStart;
