@@ -9,6 +9,7 @@
 #include <com/sun/star/awt/FontSlant.hpp>
 #include <com/sun/star/awt/Point.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/beans/XPropertyState.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
@@ -21,6 +22,7 @@
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XTerminateListener.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/style/XAutoStyle.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
@@ -114,6 +116,16 @@ int32_t wordLength(const OUString &text);
 /// Whether some searched value may come from the paragraph level: a paragraph's own character
 /// attributes (the paragraphs' automatic styles) or a paragraph style in use.
 bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
+/// Whether holds for some automatic style of the family ("CharacterStyles", the formatting runs have
+/// of their own; "ParagraphStyles", that paragraphs have); nothing where the office cannot list them.
+std::optional<bool> anyAutoStyle(const Reference<css::text::XTextDocument> &doc,
+                                 const char *family,
+                                 const std::function<bool(const Reference<css::style::XAutoStyle> &)> &holds);
+/// Whether holds for some character style that text of the document uses; nothing where the office
+/// cannot tell.
+std::optional<bool>
+anyCharacterStyleInUse(const Reference<css::text::XTextDocument> &doc,
+                       const std::function<bool(const Reference<css::beans::XMultiPropertySet> &)> &holds);
 
 // --- Find (find.cpp) --------------------------------------------------------------------------------
 

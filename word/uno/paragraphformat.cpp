@@ -61,22 +61,70 @@ wholeTextState(const Reference<css::text::XTextDocument> &doc, const char *name,
 
 } // namespace
 
+std::optional<bool> anyAutoStyle(const Reference<css::text::XTextDocument> &doc,
+                                 const char *family,
+                                 const std::function<bool(const Reference<css::style::XAutoStyle> &)> &holds)
+{
+    Reference<css::style::XAutoStylesSupplier> supplier(doc, UNO_QUERY);
+    const auto families = supplier.is() ? supplier->getAutoStyles() : nullptr;
+    if (!families.is() || !families->hasByName(ou(family))) {
+        return std::nullopt;
+    }
+    Reference<css::container::XEnumerationAccess> styles(families->getByName(ou(family)), UNO_QUERY);
+    const auto each = styles.is() ? styles->createEnumeration() : nullptr;
+    if (!each.is()) {
+        return std::nullopt;
+    }
+    while (each->hasMoreElements()) {
+        Reference<css::style::XAutoStyle> style(each->nextElement(), UNO_QUERY);
+        if (!style.is()) {
+            return std::nullopt;
+        }
+        if (holds(style)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<bool>
+anyCharacterStyleInUse(const Reference<css::text::XTextDocument> &doc,
+                       const std::function<bool(const Reference<css::beans::XMultiPropertySet> &)> &holds)
+{
+    if (wholeTextState(doc, "CharStyleName") == css::beans::PropertyState_DEFAULT_VALUE) {
+        return false; // no text has a character style
+    }
+    Reference<css::style::XStyleFamiliesSupplier> supplier(doc, UNO_QUERY);
+    Reference<css::container::XIndexAccess> styles(
+        supplier.is() ? supplier->getStyleFamilies()->getByName(ou("CharacterStyles")) : Any(),
+        UNO_QUERY);
+    if (!styles.is()) {
+        return std::nullopt;
+    }
+    for (sal_Int32 i = 0; i < styles->getCount(); ++i) {
+        Reference<css::style::XStyle> style(styles->getByIndex(i), UNO_QUERY);
+        if (!style.is() || !style->isInUse()) {
+            continue;
+        }
+        Reference<css::beans::XMultiPropertySet> props(style, UNO_QUERY);
+        if (!props.is()) {
+            return std::nullopt;
+        }
+        if (holds(props)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria)
 {
     const auto names = propertyNames(criteria);
-    Reference<css::style::XAutoStylesSupplier> autoSupplier(doc, UNO_QUERY);
-    if (autoSupplier.is()) {
-        const auto families = autoSupplier->getAutoStyles();
-        if (families.is() && families->hasByName(ou("ParagraphStyles"))) {
-            Reference<css::container::XEnumerationAccess> family(families->getByName(ou("ParagraphStyles")), UNO_QUERY);
-            const auto styles = family.is() ? family->createEnumeration() : nullptr;
-            while (styles.is() && styles->hasMoreElements()) {
-                Reference<css::style::XAutoStyle> style(styles->nextElement(), UNO_QUERY);
-                if (style.is() && anyCriterionHolds(style->getPropertyValues(names), criteria)) {
-                    return true;
-                }
-            }
-        }
+    const auto given = anyAutoStyle(doc, "ParagraphStyles", [&](const Reference<css::style::XAutoStyle> &style) {
+        return anyCriterionHolds(style->getPropertyValues(names), criteria);
+    });
+    if (given.value_or(false)) {
+        return true;
     }
     Reference<css::style::XStyleFamiliesSupplier> styleSupplier(doc, UNO_QUERY);
     if (!styleSupplier.is()) {
@@ -126,48 +174,18 @@ bool runsMayOverride(const Reference<css::text::XTextDocument> &doc, const Prope
         }
         return false;
     };
-    Reference<css::style::XAutoStylesSupplier> autoSupplier(doc, UNO_QUERY);
-    const auto families = autoSupplier.is() ? autoSupplier->getAutoStyles() : nullptr;
-    if (!families.is() || !families->hasByName(ou("CharacterStyles"))) {
-        return true; // cannot tell: take the careful way
-    }
-    Reference<css::container::XEnumerationAccess> family(families->getByName(ou("CharacterStyles")), UNO_QUERY);
-    const auto styles = family.is() ? family->createEnumeration() : nullptr;
-    if (!styles.is()) {
-        return true;
-    }
-    while (styles->hasMoreElements()) {
-        Reference<css::style::XAutoStyle> style(styles->nextElement(), UNO_QUERY);
-        if (!style.is()) {
-            return true;
-        }
+    const auto byRuns = anyAutoStyle(doc, "CharacterStyles", [&](const Reference<css::style::XAutoStyle> &style) {
         const auto states = style->getPropertyStates(names);
-        if (overrides(style->getPropertyValues(names), &states)) {
-            return true;
-        }
+        return overrides(style->getPropertyValues(names), &states);
+    });
+    if (!byRuns || *byRuns) {
+        return true; // a run's own formatting does, or cannot tell: take the careful way
     }
-    if (wholeTextState(doc, "CharStyleName") == css::beans::PropertyState_DEFAULT_VALUE) {
-        return false; // no text has a character style
-    }
-    Reference<css::style::XStyleFamiliesSupplier> styleSupplier(doc, UNO_QUERY);
-    if (!styleSupplier.is()) {
-        return true;
-    }
-    Reference<css::container::XIndexAccess> characterStyles(
-        styleSupplier->getStyleFamilies()->getByName(ou("CharacterStyles")),
-        UNO_QUERY);
-    const sal_Int32 count = characterStyles.is() ? characterStyles->getCount() : 0;
-    for (sal_Int32 i = 0; i < count; ++i) {
-        Reference<css::style::XStyle> style(characterStyles->getByIndex(i), UNO_QUERY);
-        if (!style.is() || !style->isInUse()) {
-            continue;
-        }
-        Reference<css::beans::XMultiPropertySet> props(style, UNO_QUERY);
-        if (!props.is() || overrides(props->getPropertyValues(names), nullptr)) {
-            return true;
-        }
-    }
-    return false;
+    return anyCharacterStyleInUse(doc,
+                                  [&](const Reference<css::beans::XMultiPropertySet> &style) {
+                                      return overrides(style->getPropertyValues(names), nullptr);
+                                  })
+        .value_or(true);
 }
 
 // A search of the same text as find's, with no attributes and no styles.

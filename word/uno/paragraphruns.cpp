@@ -18,11 +18,6 @@
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/style/XAutoStyle.hpp>
-#include <com/sun/star/style/XAutoStyles.hpp>
-#include <com/sun/star/style/XAutoStylesSupplier.hpp>
-#include <com/sun/star/style/XStyle.hpp>
-#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextFrame.hpp>
 #include <com/sun/star/text/XTextFramesSupplier.hpp>
@@ -173,55 +168,20 @@ bool runsShowOnly(const Reference<css::text::XTextDocument> &doc,
                   const Any &other)
 {
     const Sequence<OUString> names(&name, 1);
-    const auto fits = [&](const Any &value) {
-        return value == one || value == other;
+    const auto third = [&](const Any &value) {
+        return value != one && value != other;
     };
-    Reference<css::style::XAutoStylesSupplier> autoSupplier(doc, UNO_QUERY);
-    const auto families = autoSupplier.is() ? autoSupplier->getAutoStyles() : nullptr;
-    if (!families.is()) {
+    const auto byRuns = anyAutoStyle(doc, "CharacterStyles", [&](const Reference<css::style::XAutoStyle> &style) {
+        return style->getPropertyStates(names)[0] != css::beans::PropertyState_DEFAULT_VALUE
+            && third(style->getPropertyValues(names)[0]);
+    });
+    if (!byRuns || *byRuns) {
         return false;
     }
-    if (families->hasByName(ou("CharacterStyles"))) {
-        Reference<css::container::XEnumerationAccess> family(families->getByName(ou("CharacterStyles")), UNO_QUERY);
-        const auto styles = family.is() ? family->createEnumeration() : nullptr;
-        if (!styles.is()) {
-            return false;
-        }
-        while (styles->hasMoreElements()) {
-            Reference<css::style::XAutoStyle> style(styles->nextElement(), UNO_QUERY);
-            if (!style.is()) {
-                return false;
-            }
-            if (style->getPropertyStates(names)[0] != css::beans::PropertyState_DEFAULT_VALUE
-                && !fits(style->getPropertyValues(names)[0])) {
-                return false;
-            }
-        }
-    }
-    const auto cursor = doc->getText()->createTextCursor();
-    cursor->gotoEnd(true);
-    if (Reference<css::beans::XPropertyState>(cursor, UNO_QUERY_THROW)->getPropertyState(ou("CharStyleName"))
-        == css::beans::PropertyState_DEFAULT_VALUE) {
-        return true; // no text has a character style
-    }
-    Reference<css::style::XStyleFamiliesSupplier> styleSupplier(doc, UNO_QUERY);
-    Reference<css::container::XIndexAccess> characterStyles(
-        styleSupplier.is() ? styleSupplier->getStyleFamilies()->getByName(ou("CharacterStyles")) : Any(),
-        UNO_QUERY);
-    if (!characterStyles.is()) {
-        return false;
-    }
-    for (sal_Int32 i = 0; i < characterStyles->getCount(); ++i) {
-        Reference<css::style::XStyle> style(characterStyles->getByIndex(i), UNO_QUERY);
-        if (!style.is() || !style->isInUse()) {
-            continue;
-        }
-        Reference<css::beans::XPropertySet> props(style, UNO_QUERY);
-        if (!props.is() || !fits(props->getPropertyValue(name))) {
-            return false;
-        }
-    }
-    return true;
+    const auto byStyles = anyCharacterStyleInUse(doc, [&](const Reference<css::beans::XMultiPropertySet> &style) {
+        return third(style->getPropertyValues(names)[0]);
+    });
+    return byStyles && !*byStyles;
 }
 
 // All text showing the value, by the office's own search. Where a paragraph gives the searched
