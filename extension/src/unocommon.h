@@ -2,6 +2,7 @@
 
 // UNO helpers shared by the extension's files.
 
+#include "word/uno/names.h"
 #include "word/uno/strings.h"
 
 #include <com/sun/star/awt/XCallback.hpp>
@@ -16,14 +17,7 @@
 namespace oxt
 {
 
-namespace css = ::com::sun::star;
-using css::uno::Any;
-using css::uno::Reference;
-using css::uno::Sequence;
-using css::uno::UNO_QUERY;
-using css::uno::UNO_QUERY_THROW;
-using rtl::OUString;
-
+using namespace word::uno::names;
 using word::uno::ou;
 using word::uno::utf8;
 

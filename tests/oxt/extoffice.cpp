@@ -1,5 +1,8 @@
 #include "extoffice.h"
 
+#include "word/uno/names.h"
+#include "word/uno/strings.h"
+
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/bridge/BridgeFactory.hpp>
@@ -40,27 +43,12 @@
 namespace oxttest
 {
 
-namespace css = ::com::sun::star;
-using css::uno::Any;
-using css::uno::Reference;
-using css::uno::Sequence;
-using css::uno::UNO_QUERY;
-using css::uno::UNO_QUERY_THROW;
-using rtl::OUString;
+using namespace word::uno::names;
+using word::uno::ou;
+using word::uno::utf8;
 
 namespace
 {
-
-OUString ou(const std::string &text)
-{
-    return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
-}
-
-std::string utf8(const OUString &text)
-{
-    const rtl::OString bytes = rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8);
-    return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
-}
 
 // Approves whatever the extension manager asks (the licence, the platform).
 class Approver : public cppu::WeakImplHelper2<css::ucb::XCommandEnvironment, css::task::XInteractionHandler>
