@@ -147,7 +147,49 @@ private:
     std::shared_ptr<Session> m_session;
 };
 
-class PanelFactory : public cppu::WeakImplHelper2<css::ui::XUIElementFactory, css::lang::XServiceInfo>
+OUString SAL_CALL handlerName()
+{
+    return ou(handlerImplementation);
+}
+
+Sequence<OUString> SAL_CALL handlerServices()
+{
+    return names({"com.sun.star.frame.ProtocolHandler"});
+}
+
+OUString SAL_CALL panelFactoryName()
+{
+    return ou(panelFactoryImplementation);
+}
+
+Sequence<OUString> SAL_CALL panelFactoryServices()
+{
+    return names({"com.sun.star.ui.UIElementFactory"});
+}
+
+// XServiceInfo of one of the extension's implementations, answered from the functions of its entry in the
+// component's table (below).
+template<typename Helper, OUString(SAL_CALL *implementationName)(), Sequence<OUString>(SAL_CALL *serviceNames)()>
+class ServiceInfo : public Helper
+{
+public:
+    OUString SAL_CALL getImplementationName() override
+    {
+        return implementationName();
+    }
+    sal_Bool SAL_CALL supportsService(const OUString &name) override
+    {
+        return cppu::supportsService(this, name);
+    }
+    Sequence<OUString> SAL_CALL getSupportedServiceNames() override
+    {
+        return serviceNames();
+    }
+};
+
+class PanelFactory : public ServiceInfo<cppu::WeakImplHelper2<css::ui::XUIElementFactory, css::lang::XServiceInfo>,
+                                        panelFactoryName,
+                                        panelFactoryServices>
 {
 public:
     explicit PanelFactory(const Reference<css::uno::XComponentContext> &context)
@@ -181,29 +223,18 @@ public:
         }
     }
 
-    OUString SAL_CALL getImplementationName() override
-    {
-        return ou(panelFactoryImplementation);
-    }
-    sal_Bool SAL_CALL supportsService(const OUString &name) override
-    {
-        return cppu::supportsService(this, name);
-    }
-    Sequence<OUString> SAL_CALL getSupportedServiceNames() override
-    {
-        return names({"com.sun.star.ui.UIElementFactory"});
-    }
-
 private:
     Reference<css::uno::XComponentContext> m_context;
 };
 
 // --- The protocol handler --------------------------------------------------------------------------
 
-class Handler : public cppu::WeakImplHelper4<css::frame::XDispatchProvider,
-                                             css::frame::XNotifyingDispatch,
-                                             css::lang::XInitialization,
-                                             css::lang::XServiceInfo>
+class Handler : public ServiceInfo<cppu::WeakImplHelper4<css::frame::XDispatchProvider,
+                                                         css::frame::XNotifyingDispatch,
+                                                         css::lang::XInitialization,
+                                                         css::lang::XServiceInfo>,
+                                   handlerName,
+                                   handlerServices>
 {
 public:
     explicit Handler(const Reference<css::uno::XComponentContext> &context)
@@ -279,19 +310,6 @@ public:
         }
     }
 
-    OUString SAL_CALL getImplementationName() override
-    {
-        return ou(handlerImplementation);
-    }
-    sal_Bool SAL_CALL supportsService(const OUString &name) override
-    {
-        return cppu::supportsService(this, name);
-    }
-    Sequence<OUString> SAL_CALL getSupportedServiceNames() override
-    {
-        return names({"com.sun.star.frame.ProtocolHandler"});
-    }
-
 private:
     Outcome perform(const std::string &address)
     {
@@ -349,26 +367,6 @@ Reference<css::uno::XInterface> SAL_CALL createHandler(const Reference<css::uno:
 Reference<css::uno::XInterface> SAL_CALL createPanelFactory(const Reference<css::uno::XComponentContext> &context)
 {
     return static_cast<cppu::OWeakObject *>(new PanelFactory(context));
-}
-
-OUString SAL_CALL handlerName()
-{
-    return ou(handlerImplementation);
-}
-
-Sequence<OUString> SAL_CALL handlerServices()
-{
-    return names({"com.sun.star.frame.ProtocolHandler"});
-}
-
-OUString SAL_CALL panelFactoryName()
-{
-    return ou(panelFactoryImplementation);
-}
-
-Sequence<OUString> SAL_CALL panelFactoryServices()
-{
-    return names({"com.sun.star.ui.UIElementFactory"});
 }
 
 const cppu::ImplementationEntry entries[] = {
