@@ -2,6 +2,7 @@
 // keeping chord columns (which adds about forty Replace-Alls, two of them over every blank of the sheet).
 
 #include "music/transpose.h"
+#include "tests/support/prompter.h"
 #include "word/builtin/host.h"
 
 #include <benchmark/benchmark.h>
@@ -13,15 +14,6 @@ using namespace word::builtin;
 
 namespace
 {
-
-class AnswerYes : public word::Prompter
-{
-public:
-    word::Answer show(const word::Message &) override
-    {
-        return word::Answer::Yes;
-    }
-};
 
 // Chord lines (chords bold, the blanks between them plain) over lyric lines.
 TextDocument songSheet(int lines)
@@ -61,7 +53,7 @@ void BM_Pass(benchmark::State &state)
     const TextDocument original = songSheet(lines);
     Host host;
     host.open(original);
-    AnswerYes prompter;
+    testsupport::TestPrompter prompter; // answers Yes
     for (auto _ : state) {
         state.PauseTiming();
         TextDocument copy = original;

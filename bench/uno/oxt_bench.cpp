@@ -8,9 +8,9 @@
 // Both times include one round trip from this client. Medians of the runs, which alternate.
 //   build/uno/bench/uno/oxt_bench [runs]
 
+#include "benchsupport.h"
 #include "extoffice.h"
-#include "music/transpose.h"
-#include "word/builtin/host.h"
+#include "word/uno/names.h"
 
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XNameContainer.hpp>
@@ -21,7 +21,6 @@
 #include <com/sun/star/script/provider/XScriptProviderSupplier.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -32,46 +31,15 @@
 namespace
 {
 
-namespace css = ::com::sun::star;
-using css::uno::Any;
-using css::uno::Reference;
-using css::uno::UNO_QUERY_THROW;
+using namespace word::uno::names;
+using namespace unobench;
 
-class AnswerNo : public word::Prompter
+// The find and replacement texts of a transposition pass's Replace-Alls.
+std::vector<Call> transpositionCalls(int delta)
 {
-public:
-    word::Answer show(const word::Message &) override
-    {
-        return word::Answer::No;
-    }
-};
-
-// The find and replacement texts of the pass's Replace-Alls, as the built-in host logs them.
-std::vector<std::pair<std::string, std::string>> transpositionCalls(int delta)
-{
-    word::builtin::Host host;
-    host.open(word::builtin::fromNotation("C"));
-    host.setLogging(true);
-    word::ChordFont font;
-    font.useStyle = true;
-    font.bold = true;
-    AnswerNo prompter;
-    music::ReplaceChords(host, prompter, font, {}, delta);
-    std::vector<std::pair<std::string, std::string>> calls;
-    std::string text, replacement;
-    for (const auto &line : host.callLog()) {
-        const auto value = [&](const std::string &prefix, std::string &to) {
-            if (line.rfind(prefix, 0) == 0) {
-                to = line.substr(prefix.size());
-            }
-        };
-        value("Find.Text = ", text);
-        value("Find.Replacement.Text = ", replacement);
-        if (line.rfind("Find.Execute", 0) == 0) {
-            calls.emplace_back(text, replacement);
-        }
-    }
-    return calls;
+    return replaceAlls([delta](word::Application &app) {
+        transposePass(app, delta);
+    });
 }
 
 std::string basicString(const std::string &text)
@@ -84,7 +52,7 @@ std::string basicString(const std::string &text)
 }
 
 // The floor as a Basic module: the bare calls, nothing else.
-std::string floorMacro(const std::vector<std::pair<std::string, std::string>> &calls)
+std::string floorMacro(const std::vector<Call> &calls)
 {
     std::string code =
         "Sub Floor\n"
@@ -98,8 +66,8 @@ std::string floorMacro(const std::vector<std::pair<std::string, std::string>> &c
         "  Dim bold(0) As New com.sun.star.beans.PropertyValue\n"
         "  bold(0).Name = \"CharWeight\" : bold(0).Value = com.sun.star.awt.FontWeight.BOLD\n"
         "  d.setSearchAttributes(bold())\n";
-    for (const auto &[find, replace] : calls) {
-        code += "  d.SearchString = " + basicString(find) + " : d.ReplaceString = " + basicString(replace)
+    for (const auto &call : calls) {
+        code += "  d.SearchString = " + basicString(call.find) + " : d.ReplaceString = " + basicString(call.replace)
             + " : doc.replaceAll(d)\n";
     }
     code +=
@@ -143,34 +111,6 @@ void addMacro(const std::string &code)
     }
 }
 
-std::vector<word::uno::TextRun> songSheet(int lines)
-{
-    const char *chordNames[] = {"C", "G/B", "Am7", "F#m7b5", "Bb", "Ebmaj7", "D7sus4", "E"};
-    const char *lyrics = "Amazing grace how sweet the sound that saved a wretch like me";
-    std::vector<word::uno::TextRun> runs;
-    for (int line = 0; line < lines / 2; ++line) {
-        for (int k = 0; k < 4; ++k) {
-            runs.push_back({chordNames[(line + k) % 8], true});
-            runs.push_back({"    "});
-        }
-        runs.push_back({std::string("\r") + lyrics + "\r"});
-    }
-    return runs;
-}
-
-double milliseconds(const std::function<void()> &f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
 void check(const oxttest::Dispatched &done, const char *what)
 {
     if (!done.ok) {
@@ -209,15 +149,7 @@ int main(int argc, char **argv)
             const auto ours = [&] {
                 check(oxttest::dispatch(oursUrl), "Transpose");
             };
-            floor();
-            ours();
-            std::vector<double> f, o;
-            for (int run = 0; run < runs; ++run) {
-                f.push_back(milliseconds(floor));
-                o.push_back(milliseconds(ours));
-            }
-            const double fm = median(f), om = median(o);
-            std::printf("%5d lines, transpose (29 Replace-Alls)  %10.1f %10.1f %7.2f\n", lines, fm, om, om / fm);
+            printRow(lines, measure("transpose (29 Replace-Alls)", runs, floor, ours), 28);
             std::fflush(stdout);
         }
     } catch (const std::exception &e) {

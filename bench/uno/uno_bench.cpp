@@ -14,11 +14,12 @@
 // Medians of the runs, which alternate between the two. Build and run: ./dev bench uno
 //   (build/uno-release/bench/uno/uno_bench [runs [sizes, as 50,400]]).
 
+#include "benchsupport.h"
 #include "chords/marking.h"
-#include "music/transpose.h"
-#include "word/builtin/host.h"
 #include "word/replacetext.h"
+#include "word/uno/names.h"
 #include "word/uno/office.h"
+#include "word/uno/strings.h"
 #include "word/uno/unohost.h"
 #include "word/uno/wildcards.h"
 
@@ -33,7 +34,6 @@
 #include <com/sun/star/util/XReplaceable.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -49,83 +49,9 @@
 namespace
 {
 
-namespace css = ::com::sun::star;
-using css::uno::Any;
-using css::uno::Reference;
-using css::uno::UNO_QUERY_THROW;
-
-rtl::OUString ou(const std::string &s)
-{
-    return rtl::OUString(s.data(), static_cast<sal_Int32>(s.size()), RTL_TEXTENCODING_UTF8);
-}
-
-word::ChordFont boldFont()
-{
-    word::ChordFont font;
-    font.useStyle = true;
-    font.bold = true;
-    return font;
-}
-
-class AnswerNo : public word::Prompter
-{
-public:
-    word::Answer show(const word::Message &) override
-    {
-        return word::Answer::No;
-    }
-};
-
-// One Replace-All of a command: what the office needs to know of it.
-struct Call {
-    std::string find, replace;
-    bool wildcards = false;
-    bool boldCriterion = false; // Find.Font.Bold
-    bool boldReplacement = false; // Find.Replacement.Font.Bold
-};
-
-// Every Execute a command makes, with its settings, as the built-in host logs them.
-std::vector<Call> replaceAlls(const std::function<void(word::Application &)> &command)
-{
-    word::builtin::Host host;
-    host.open(word::builtin::fromNotation("C"));
-    host.setLogging(true);
-    command(host);
-    std::vector<Call> calls;
-    Call call;
-    for (const auto &line : host.callLog()) {
-        const auto value = [&](const std::string &prefix, std::string &to) {
-            if (line.rfind(prefix, 0) == 0) {
-                to = line.substr(prefix.size());
-            }
-        };
-        value("Find.Text = ", call.find);
-        value("Find.Replacement.Text = ", call.replace);
-        if (line == "Find.ClearFormatting") {
-            call.boldCriterion = false;
-        } else if (line == "Find.Replacement.ClearFormatting") {
-            call.boldReplacement = false;
-        } else if (line == "Find.Font.Bold = -1") {
-            call.boldCriterion = true;
-        } else if (line == "Find.Replacement.Font.Bold = -1") {
-            call.boldReplacement = true;
-        } else if (line.rfind("Find.MatchWildcards = ", 0) == 0) {
-            call.wildcards = line == "Find.MatchWildcards = True";
-        } else if (line.rfind("Find.Execute", 0) == 0) {
-            calls.push_back(call);
-        }
-    }
-    return calls;
-}
-
-void transposePass(word::Application &app, int delta, bool keepColumns = false)
-{
-    word::UndoGroup group(app, "Transpose");
-    AnswerNo prompter; // never asked: the chord font is bold
-    music::PassOptions options;
-    options.keepColumns = keepColumns;
-    music::ReplaceChords(app, prompter, boldFont(), options, delta);
-}
+using namespace word::uno::names;
+using namespace unobench;
+using word::uno::ou;
 
 void markChords(word::Application &app)
 {
@@ -139,25 +65,6 @@ enum class Format {
     RunByRun, ///< each chord bold on its own, the blanks between them plain
     WholeLines, ///< each chord line made bold as a whole, then its blanks not bold
 };
-
-// lines lines: chord lines of four bold chords over lyric lines.
-std::vector<word::uno::TextRun> songSheet(int lines)
-{
-    const char *chordNames[] = {"C", "G/B", "Am7", "F#m7b5", "Bb", "Ebmaj7", "D7sus4", "E"};
-    const char *lyrics = "Amazing grace how sweet the sound that saved a wretch like me";
-    std::vector<word::uno::TextRun> runs;
-    for (int line = 0; line < lines / 2; ++line) {
-        for (int k = 0; k < 4; ++k) {
-            word::uno::TextRun chord;
-            chord.text = chordNames[(line + k) % 8];
-            chord.bold = true;
-            runs.push_back(chord);
-            runs.push_back({"    "});
-        }
-        runs.push_back({std::string("\r") + lyrics + "\r"});
-    }
-    return runs;
-}
 
 // The office, and a second connection to it that makes the bare calls.
 struct Office {
@@ -248,57 +155,6 @@ struct Office {
     }
 };
 
-double milliseconds(const std::function<void()> &f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
-struct Row {
-    const char *what;
-    double floor, ours;
-};
-
-// Untimed steps around the runs of a row.
-struct Setup {
-    std::function<void()> beforeFloor; // e.g. a fresh sheet, for a command that changes it the first time
-    std::function<void()> afterFloor; // e.g. the bare calls taken back
-};
-
-// Runs floor and ours alternately, runs times each after one warm-up, and gives the medians.
-Row measure(const char *what,
-            int runs,
-            const std::function<void()> &floor,
-            const std::function<void()> &ours,
-            const Setup &setup = {})
-{
-    const auto floorRun = [&] {
-        if (setup.beforeFloor) {
-            setup.beforeFloor();
-        }
-        const double ms = milliseconds(floor);
-        if (setup.afterFloor) {
-            setup.afterFloor();
-        }
-        return ms;
-    };
-    floorRun();
-    ours();
-    std::vector<double> f, o;
-    for (int run = 0; run < runs; ++run) {
-        f.push_back(floorRun());
-        o.push_back(milliseconds(ours));
-    }
-    return {what, median(f), median(o)};
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -387,12 +243,7 @@ int main(int argc, char **argv)
                     markChords(host);
                 }));
             for (const auto &row : rows) {
-                std::printf("%5d lines, %-38s %10.1f %10.1f %7.2f\n",
-                            lines,
-                            row.what,
-                            row.floor,
-                            row.ours,
-                            row.ours / row.floor);
+                printRow(lines, row, 38);
             }
             std::fflush(stdout);
         }
