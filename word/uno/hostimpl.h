@@ -3,8 +3,10 @@
 // What the files of the LibreOffice Writer host share: the host's state behind Host, the office's
 // values for Word's, and a few helpers around UNO strings and property values. Private to word/uno.
 
+#include "names.h"
 #include "strings.h"
 #include "unohost.h"
+#include "word/findsettings.h"
 
 #include <com/sun/star/awt/FontSlant.hpp>
 #include <com/sun/star/awt/Point.hpp>
@@ -42,17 +44,10 @@
 #include <string>
 #include <vector>
 
-namespace css = ::com::sun::star;
-
 namespace word::uno
 {
 
-using css::uno::Any;
-using css::uno::Reference;
-using css::uno::Sequence;
-using css::uno::UNO_QUERY;
-using css::uno::UNO_QUERY_THROW;
-using rtl::OUString;
+using namespace names;
 using PropertyValues = std::vector<css::beans::PropertyValue>;
 
 inline constexpr const char *productName = "LibreOffice Writer";
@@ -129,20 +124,7 @@ anyCharacterStyleInUse(const Reference<css::text::XTextDocument> &doc,
 
 // --- Find (find.cpp) --------------------------------------------------------------------------------
 
-struct FindSettings {
-    std::string text;
-    std::string replacement;
-    bool forward = true;
-    int32_t wrap = wdFindStop;
-    bool format = false;
-    bool matchCase = false;
-    bool wholeWord = false;
-    bool wildcards = false;
-    bool soundsLike = false;
-    bool allWordForms = false;
-    FontSettings font;
-    FontSettings replacementFont;
-};
+using FindSettings = word::BasicFindSettings<FontSettings>;
 
 /// Every match of a search, in document order.
 std::vector<Reference<css::text::XTextRange>> allMatches(const Reference<css::text::XTextDocument> &doc,
