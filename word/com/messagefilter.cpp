@@ -82,29 +82,9 @@ void CallWatch::run()
     }
 }
 
-HRESULT STDMETHODCALLTYPE RetryFilter::QueryInterface(REFIID iid, void **object)
+bool RetryFilter::answers(REFIID iid) const
 {
-    if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
-        *object = static_cast<IMessageFilter *>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE RetryFilter::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
-}
-
-ULONG STDMETHODCALLTYPE RetryFilter::Release()
-{
-    const LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(refs);
+    return iid == IID_IMessageFilter;
 }
 
 DWORD STDMETHODCALLTYPE RetryFilter::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO)

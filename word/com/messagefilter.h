@@ -6,6 +6,7 @@
 // filter gives such a call up after a time limit. COM asks the filter only when a message arrives
 // during the call, so while a call is out a watch thread posts one to the calling thread now and then.
 
+#include "comobject.h"
 #include "dispatch.h"
 
 #include <objidl.h>
@@ -81,7 +82,7 @@ private:
     CallWatch *m_watch;
 };
 
-class RetryFilter final : public IMessageFilter
+class RetryFilter final : public ComObject<IMessageFilter>
 {
 public:
     /// How long an outgoing call may wait for its answer, in milliseconds.
@@ -89,10 +90,6 @@ public:
     {
         m_callLimit = limit;
     }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD callType,
                                                HTASK caller,
@@ -102,7 +99,8 @@ public:
     DWORD STDMETHODCALLTYPE MessagePending(HTASK callee, DWORD tickCount, DWORD pendingType) override;
 
 private:
-    LONG m_refs = 1;
+    bool answers(REFIID iid) const override;
+
     DWORD m_callLimit = 20000;
 };
 

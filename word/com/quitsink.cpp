@@ -15,29 +15,9 @@ void QuitSink::detach()
     m_onQuit = nullptr;
 }
 
-HRESULT STDMETHODCALLTYPE QuitSink::QueryInterface(REFIID iid, void **object)
+bool QuitSink::answers(REFIID iid) const
 {
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_ApplicationEvents4) {
-        *object = static_cast<IDispatch *>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE QuitSink::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
-}
-
-ULONG STDMETHODCALLTYPE QuitSink::Release()
-{
-    const LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(refs);
+    return iid == IID_IDispatch || iid == DIID_ApplicationEvents4;
 }
 
 HRESULT STDMETHODCALLTYPE QuitSink::GetTypeInfoCount(UINT *count)

@@ -3,6 +3,7 @@
 // The receiver of Word's application events: it answers IUnknown, IDispatch and Word's
 // ApplicationEvents4 interface, and passes on Quit; every other event is ignored.
 
+#include "comobject.h"
 #include "dispatch.h"
 
 #include <functional>
@@ -15,7 +16,7 @@ extern const IID DIID_ApplicationEvents4;
 /// The DISPID of ApplicationEvents4.Quit.
 inline constexpr DISPID dispidQuit = 2;
 
-class QuitSink final : public IDispatch
+class QuitSink final : public ComObject<IDispatch>
 {
 public:
     explicit QuitSink(std::function<void()> onQuit);
@@ -23,9 +24,6 @@ public:
     /// Stop passing events on (the host is going away; Word may still hold the sink).
     void detach();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override;
@@ -33,7 +31,8 @@ public:
     Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) override;
 
 private:
-    LONG m_refs = 1;
+    bool answers(REFIID iid) const override;
+
     std::function<void()> m_onQuit;
 };
 
