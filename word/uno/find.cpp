@@ -296,71 +296,24 @@ bool Host::Impl::execute(int32_t replace)
 namespace
 {
 
-class UnoFind : public Find
+class UnoFind : public KeptFind<FontSettings>
 {
 public:
     explicit UnoFind(Host::Impl &impl)
-        : m(impl)
+        : KeptFind(impl.find)
+        , m(impl)
     {
     }
 
-    void ClearFormatting() override
-    {
-        m.find.font = {};
-    }
-    void ClearReplacementFormatting() override
-    {
-        m.find.replacementFont = {};
-    }
-    void setText(const std::string &text) override
-    {
-        m.find.text = text;
-    }
-    void setReplacementText(const std::string &text) override
-    {
-        m.find.replacement = text;
-    }
-    void setForward(bool forward) override
-    {
-        m.find.forward = forward;
-    }
-    void setWrap(int32_t wrap) override
-    {
-        m.find.wrap = wrap;
-    }
-    void setFormat(bool format) override
-    {
-        m.find.format = format;
-    }
-    void setMatchCase(bool matchCase) override
-    {
-        m.find.matchCase = matchCase;
-    }
-    void setMatchWholeWord(bool wholeWord) override
-    {
-        m.find.wholeWord = wholeWord;
-    }
-    void setMatchWildcards(bool wildcards) override
-    {
-        m.find.wildcards = wildcards;
-    }
-    void setMatchSoundsLike(bool soundsLike) override
-    {
-        m.find.soundsLike = soundsLike;
-    }
-    void setMatchAllWordForms(bool allWordForms) override
-    {
-        m.find.allWordForms = allWordForms;
-    }
     void setFont(FontProperty property, int32_t value) override
     {
-        m.find.font.set(property, value);
-        m.find.format = true; // as Word does when a criterion is set
+        KeptFind::setFont(property, value);
+        m_settings.format = true; // as Word does when a criterion is set
     }
     void setReplacementFont(FontProperty property, int32_t value) override
     {
-        m.find.replacementFont.set(property, value);
-        m.find.format = true;
+        KeptFind::setReplacementFont(property, value);
+        m_settings.format = true;
     }
     bool Execute(int32_t replace) override
     {
