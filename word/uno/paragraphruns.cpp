@@ -131,33 +131,22 @@ void forEachParagraph(const Reference<css::text::XTextDocument> &doc,
     }
 }
 
-// Bold, italic and underline: the value searched for and one other are all a song sheet uses.
-bool twoValued(const css::beans::PropertyValue &criterion)
+// The font property a criterion searches for bold, italic or single underline: of these a song
+// sheet uses the value searched for and none (0) only.
+std::optional<FontProperty> twoValued(const css::beans::PropertyValue &criterion)
 {
-    if (criterion.Name == "CharWeight") {
-        return criterion.Value == Any(css::awt::FontWeight::BOLD);
+    using On = std::pair<FontProperty, int32_t>;
+    for (const auto &[property, on] : {On{FontProperty::Bold, wdTrue},
+                                       On{FontProperty::Italic, wdTrue},
+                                       On{FontProperty::Underline, wdUnderlineSingle}}) {
+        FontSettings font;
+        font.set(property, on);
+        if (criterion.Name.equalsAscii(officeName(property))
+            && criterion.Value == officeAttributes(font, true).front().Value) {
+            return property;
+        }
     }
-    if (criterion.Name == "CharPosture") {
-        return criterion.Value == Any(css::awt::FontSlant_ITALIC);
-    }
-    if (criterion.Name == "CharUnderline") {
-        return criterion.Value == Any(css::awt::FontUnderline::SINGLE);
-    }
-    return false;
-}
-
-// Word's font setting for the other value of a two-valued criterion.
-FontSettings otherFont(const css::beans::PropertyValue &criterion)
-{
-    FontSettings font;
-    if (criterion.Name == "CharWeight") {
-        font.bold = 0;
-    } else if (criterion.Name == "CharPosture") {
-        font.italic = 0;
-    } else {
-        font.underline = wdUnderlineNone;
-    }
-    return font;
+    return std::nullopt;
 }
 
 // Whether runs show the property with no value but the two: none set on a run itself (its
@@ -283,23 +272,31 @@ void Host::Impl::moveParagraphCriteriaToRuns(const Reference<css::text::XTextDoc
     // then gives the other, and its whole text takes the searched value run by run; at the end the
     // text found takes the other value again, all at once. Other criteria (a colour, a third value
     // in use) are read run by run.
-    std::vector<std::size_t> quick;
-    std::vector<Reference<css::container::XIndexAccess>> showingOther;
+    // A criterion that goes the quick way, and the text showing its other value.
+    struct Quick {
+        std::size_t criterion;
+        FontSettings other; // Word's setting of that other value
+        Reference<css::container::XIndexAccess> showingOther;
+    };
+    std::vector<Quick> quick;
     const bool haveView = Reference<css::frame::XModel>(doc, UNO_QUERY_THROW)->getCurrentController().is();
     if (haveView) {
         Reference<css::util::XSearchable> searchable(doc, UNO_QUERY_THROW);
         for (std::size_t i = 0; i < criteria.size(); ++i) {
-            const Any other = otherValue(criteria[i]);
-            if (twoValued(criteria[i]) && runsShowOnly(doc, criteria[i].Name, criteria[i].Value, other)) {
-                quick.push_back(i);
-                css::beans::PropertyValue showing = criteria[i];
-                showing.Value = other;
-                showingOther.push_back(textShowing(searchable, showing));
+            const auto property = twoValued(criteria[i]);
+            css::beans::PropertyValue showing = criteria[i];
+            showing.Value = otherValue(criteria[i]);
+            if (property && runsShowOnly(doc, criteria[i].Name, criteria[i].Value, showing.Value)) {
+                Quick one{i, {}, textShowing(searchable, showing)};
+                one.other.set(*property, 0);
+                quick.push_back(one);
             }
         }
     }
     const auto isQuick = [&](std::size_t i) {
-        return std::find(quick.begin(), quick.end(), i) != quick.end();
+        return std::any_of(quick.begin(), quick.end(), [i](const Quick &one) {
+            return one.criterion == i;
+        });
     };
     forEachParagraph(doc, names, [&](const Paragraph &paragraph) {
         const auto &given = paragraph.given;
@@ -336,17 +333,15 @@ void Host::Impl::moveParagraphCriteriaToRuns(const Reference<css::text::XTextDoc
             runs->setPropertyValue(quickNames[k], quickValues[k]);
         }
     });
-    for (std::size_t j = 0; j < quick.size(); ++j) {
-        const auto &found = showingOther[j];
+    for (const auto &one : quick) {
+        const auto &found = one.showingOther;
         const sal_Int32 count = found.is() ? found->getCount() : 0;
-        if (count > 0 && !formatSelected(doc, found, otherFont(criteria[quick[j]]))) {
+        if (count > 0 && !formatSelected(doc, found, one.other)) {
             std::vector<Reference<css::text::XTextRange>> ranges;
             for (sal_Int32 k = 0; k < count; ++k) {
                 ranges.emplace_back(found->getByIndex(k), UNO_QUERY_THROW);
             }
-            css::beans::PropertyValue value = criteria[quick[j]];
-            value.Value = otherValue(value);
-            formatMatches(ranges, {value});
+            formatMatches(ranges, officeAttributes(one.other, false));
         }
     }
     // The rest of the command searches as in any sheet formatted run by run.
