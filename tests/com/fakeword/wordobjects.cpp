@@ -1,5 +1,7 @@
 #include "wordobjects.h"
 
+#include "word/com/comobject.h"
+
 #include <olectl.h>
 
 #include <algorithm>
@@ -473,7 +475,7 @@ private:
 };
 
 /// For Each over StoryRanges: the first story of each type present, the main text first.
-class StoryEnumerator final : public IEnumVARIANT
+class StoryEnumerator final : public word::com::ComObject<IEnumVARIANT>
 {
 public:
     explicit StoryEnumerator(std::vector<int> stories, std::size_t next = 0)
@@ -482,28 +484,6 @@ public:
     {
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
-            *object = static_cast<IEnumVARIANT *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        return static_cast<ULONG>(InterlockedIncrement(&m_refs));
-    }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(refs);
-    }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT *items, ULONG *fetched) override
     {
         ULONG given = 0;
@@ -532,7 +512,11 @@ public:
     }
 
 private:
-    LONG m_refs = 1;
+    bool answers(REFIID iid) const override
+    {
+        return iid == IID_IEnumVARIANT;
+    }
+
     std::vector<int> m_stories;
     std::size_t m_next;
 };
