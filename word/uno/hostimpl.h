@@ -25,6 +25,7 @@
 #include <com/sun/star/frame/XTerminateListener.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/style/XAutoStyle.hpp>
+#include <com/sun/star/task/XJob.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
@@ -236,6 +237,13 @@ struct Host::Impl {
     /// override them, onto the runs, so that the office's own formatted search finds every match
     /// (paragraphruns.cpp).
     void moveParagraphCriteriaToRuns(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
+    /// The same move done by the host's job inside the office, where the office could load it
+    /// (officehelper.cpp): a few microseconds a paragraph against a few round trips. False where it
+    /// could not, and nothing was done.
+    bool moveInOffice(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
+    bool officeJobAsked = false;
+    Reference<css::task::XJob> officeJobFound;
+    Reference<css::task::XJob> officeJob();
     bool replaceCarrying(const Reference<css::text::XTextDocument> &doc,
                          const PropertyValues &criteria,
                          const PropertyValues &formatting);

@@ -264,8 +264,20 @@ void moveToRuns(const Reference<css::beans::XMultiPropertySet> &paragraph,
 void Host::Impl::moveParagraphCriteriaToRuns(const Reference<css::text::XTextDocument> &doc,
                                              const PropertyValues &criteria)
 {
-    const auto names = propertyNames(criteria);
     const Reference<css::uno::XInterface> key(doc, UNO_QUERY);
+    const auto names = propertyNames(criteria);
+    if (pinned.is()) {
+        // Inside the office every call is cheap: each such paragraph run by run.
+        forEachParagraph(doc, names, [&](const Paragraph &paragraph) {
+            moveToRuns(paragraph.props, criteria, names, paragraph.given);
+        });
+        paragraphCriteria = ParagraphCriteria{key, criteria, false};
+        return;
+    }
+    if (moveInOffice(doc, criteria)) {
+        paragraphCriteria = ParagraphCriteria{key, criteria, false};
+        return;
+    }
     // Bold, italic and underline go the quick way where runs show only the two values: the text
     // showing the other value is found before anything changes (within a paragraph that gives the
     // searched value, the office finds it correctly); each paragraph that gives the searched value

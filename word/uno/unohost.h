@@ -105,6 +105,10 @@ public:
     bool undo();
     /// The plain text on the office's clipboard.
     std::string clipboardText();
+    /// Whether the office runs the host's library in its own process for the work that would take
+    /// many round trips over the pipe (loaded on the first call, and kept). Where it does not, that
+    /// work goes over the pipe. TONVALE_OFFICE_LIBRARY names the library; set empty, none is used.
+    bool officeJobLoaded();
 
     struct Impl;
 

@@ -1,0 +1,147 @@
+// The host's library inside the office: the office loads it, the host uses it unless told not to,
+// and its job moves the chord font's values from a paragraph onto the runs that show them.
+
+#include "support/office.h"
+#include "word/uno/office.h"
+
+#include <com/sun/star/awt/FontWeight.hpp>
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/IllegalArgumentException.hpp>
+#include <com/sun/star/lang/XMultiComponentFactory.hpp>
+#include <com/sun/star/lang/XSingleComponentFactory.hpp>
+#include <com/sun/star/loader/XImplementationLoader.hpp>
+#include <com/sun/star/registry/XRegistryKey.hpp>
+#include <com/sun/star/task/XJob.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <osl/file.hxx>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace
+{
+
+namespace css = ::com::sun::star;
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::Sequence;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+using rtl::OUString;
+
+using unotest::office;
+
+OUString ou(const char *text)
+{
+    return OUString::createFromAscii(text);
+}
+
+std::string text(const OUString &value)
+{
+    const auto utf8 = rtl::OUStringToOString(value, RTL_TEXTENCODING_UTF8);
+    return {utf8.getStr(), static_cast<std::size_t>(utf8.getLength())};
+}
+
+Reference<css::uno::XComponentContext> context()
+{
+    return word::uno::connectPipe(unotest::officeOptions().pipeName).remote;
+}
+
+// The job, loaded by the office from the library this build made.
+Reference<css::task::XJob> job()
+{
+    const auto remote = context();
+    Reference<css::loader::XImplementationLoader> loader(
+        remote->getServiceManager()->createInstanceWithContext(ou("com.sun.star.loader.SharedLibrary"), remote),
+        UNO_QUERY_THROW);
+    OUString url;
+    osl::FileBase::getFileURLFromSystemPath(ou(TONVALE_OFFICE_LIBRARY_BUILT), url);
+    Reference<css::lang::XSingleComponentFactory> factory(
+        loader->activate(ou("org.tonvale.office.ParagraphRuns"), OUString(), url, nullptr),
+        UNO_QUERY_THROW);
+    return Reference<css::task::XJob>(factory->createInstanceWithContext(remote), UNO_QUERY_THROW);
+}
+
+Reference<css::text::XTextDocument> activeDocument()
+{
+    return {css::frame::Desktop::create(context())->getCurrentComponent(), UNO_QUERY_THROW};
+}
+
+// The weight the first paragraph gives its text, and the text and weight of each of its portions.
+std::pair<float, std::vector<std::pair<std::string, float>>> firstParagraphWeights()
+{
+    Reference<css::container::XEnumerationAccess> body(activeDocument()->getText(), UNO_QUERY_THROW);
+    Reference<css::beans::XPropertySet> paragraph(body->createEnumeration()->nextElement(), UNO_QUERY_THROW);
+    float given = 0;
+    paragraph->getPropertyValue(ou("CharWeight")) >>= given;
+    std::vector<std::pair<std::string, float>> portions;
+    const auto runs = Reference<css::container::XEnumerationAccess>(paragraph, UNO_QUERY_THROW)->createEnumeration();
+    while (runs->hasMoreElements()) {
+        Reference<css::text::XTextRange> run(runs->nextElement(), UNO_QUERY_THROW);
+        float weight = 0;
+        Reference<css::beans::XPropertySet>(run, UNO_QUERY_THROW)->getPropertyValue(ou("CharWeight")) >>= weight;
+        portions.emplace_back(text(run->getString()), weight);
+    }
+    return {given, portions};
+}
+
+Sequence<css::beans::NamedValue> arguments(const Any &document, bool withCriteria)
+{
+    css::beans::PropertyValue bold;
+    bold.Name = ou("CharWeight");
+    bold.Value <<= css::awt::FontWeight::BOLD;
+    std::vector<css::beans::NamedValue> out{{ou("Document"), document}};
+    if (withCriteria) {
+        out.emplace_back(ou("Criteria"), Any(Sequence<css::beans::PropertyValue>(&bold, 1)));
+    }
+    return {out.data(), static_cast<sal_Int32>(out.size())};
+}
+
+TEST(HostsJobInsideTheOffice, IsUsedUnlessTheLibraryIsSetEmpty)
+{
+    const char *chosen = std::getenv("TONVALE_OFFICE_LIBRARY");
+    EXPECT_EQ(office().officeJobLoaded(), chosen == nullptr || *chosen != '\0');
+}
+
+TEST(HostsJobInsideTheOffice, MovesTheBoldOfAWholeLineOntoItsChords)
+{
+    auto &host = office();
+    host.closeAllDocuments();
+    // The whole line bold as its paragraph's, its blanks then made not bold.
+    host.newDocument(unotest::runsFromNotation("{b|G}  {b|D7}\nlyrics"), word::uno::RunFormatting::WholeLineFirst);
+    ASSERT_EQ(firstParagraphWeights().first, css::awt::FontWeight::BOLD);
+
+    job()->execute(arguments(Any(activeDocument()), true));
+
+    const auto [given, portions] = firstParagraphWeights();
+    EXPECT_EQ(given, css::awt::FontWeight::NORMAL);
+    const std::vector<std::pair<std::string, float>> expected{{"G", css::awt::FontWeight::BOLD},
+                                                              {"  ", css::awt::FontWeight::NORMAL},
+                                                              {"D7", css::awt::FontWeight::BOLD}};
+    EXPECT_EQ(portions, expected);
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|G}  {b|D7}\nlyrics");
+}
+
+TEST(HostsJobInsideTheOffice, RefusesMissingArguments)
+{
+    auto &host = office();
+    host.closeAllDocuments();
+    host.newDocument(unotest::runsFromNotation("{b|G}"));
+    const auto theJob = job();
+    EXPECT_THROW(theJob->execute({}), css::lang::IllegalArgumentException);
+    EXPECT_THROW(theJob->execute(arguments(Any(activeDocument()), false)), css::lang::IllegalArgumentException);
+    EXPECT_THROW(theJob->execute(arguments(Any(), true)), css::lang::IllegalArgumentException);
+    EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|G}");
+}
+
+} // namespace

@@ -1,0 +1,110 @@
+// Reaching the host's library inside the office (officejob.cpp).
+//
+// The office's own shared-library loader loads it into the office's process, where it stays for the
+// rest of the office's run: no extension is installed and nothing is written. Where the office
+// cannot load it (an office in a sandbox, or one that does not see our files), the work is done
+// over the pipe as before, only slower.
+
+#include "hostimpl.h"
+#include "officejob.h"
+
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/lang/XSingleComponentFactory.hpp>
+#include <com/sun/star/loader/XImplementationLoader.hpp>
+#include <com/sun/star/registry/XRegistryKey.hpp>
+#include <osl/file.hxx>
+
+#include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
+#include <system_error>
+
+namespace word::uno
+{
+
+namespace
+{
+
+bool isFile(const std::filesystem::path &path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+// The library: TONVALE_OFFICE_LIBRARY where set (set empty, none is used); else the one next to
+// the program or the host's module (an installed package), else the one this build made.
+std::filesystem::path officeLibrary()
+{
+    if (const char *chosen = std::getenv("TONVALE_OFFICE_LIBRARY")) {
+        return chosen;
+    }
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<const void *>(&officeLibrary), &info) != 0 && info.dli_fname) {
+        std::error_code error;
+        const auto here = std::filesystem::canonical(info.dli_fname, error);
+        if (!error && isFile(here.parent_path() / officejob::library)) {
+            return here.parent_path() / officejob::library;
+        }
+    }
+#ifdef TONVALE_OFFICE_LIBRARY_BUILT
+    if (isFile(TONVALE_OFFICE_LIBRARY_BUILT)) {
+        return TONVALE_OFFICE_LIBRARY_BUILT;
+    }
+#endif
+    return {};
+}
+
+} // namespace
+
+Reference<css::task::XJob> Host::Impl::officeJob()
+{
+    if (pinned.is() || officeJobAsked) {
+        return officeJobFound; // inside the office, no job is needed
+    }
+    officeJobAsked = true;
+    const auto path = officeLibrary();
+    if (path.empty() || !path.is_absolute() || !isFile(path)) {
+        return nullptr;
+    }
+    OUString url;
+    if (osl::FileBase::getFileURLFromSystemPath(ou(std::string_view(path.native())), url) != osl::FileBase::E_None) {
+        return nullptr;
+    }
+    try {
+        Reference<css::loader::XImplementationLoader> loader(
+            remote->getServiceManager()->createInstanceWithContext(ou("com.sun.star.loader.SharedLibrary"), remote),
+            UNO_QUERY);
+        const auto factory =
+            loader.is() ? loader->activate(ou(officejob::implementation), OUString(), url, nullptr) : nullptr;
+        Reference<css::lang::XSingleComponentFactory> jobs(factory, UNO_QUERY);
+        if (jobs.is()) {
+            officeJobFound.set(jobs->createInstanceWithContext(remote), UNO_QUERY);
+        }
+    } catch (const css::uno::Exception &) {
+        officeJobFound.clear(); // the office could not load it: the work goes over the pipe
+    }
+    return officeJobFound;
+}
+
+bool Host::Impl::moveInOffice(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria)
+{
+    const auto job = officeJob();
+    if (!job.is()) {
+        return false;
+    }
+    const css::beans::NamedValue arguments[] = {
+        css::beans::NamedValue(ou(officejob::document), Any(doc)),
+        css::beans::NamedValue(ou(officejob::criteria), Any(properties(criteria))),
+    };
+    job->execute(Sequence<css::beans::NamedValue>(arguments, 2));
+    return true;
+}
+
+bool Host::officeJobLoaded()
+{
+    return m_impl->guarded([&] {
+        return m_impl->officeJob().is();
+    });
+}
+
+} // namespace word::uno
