@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +41,7 @@ using css::uno::UNO_QUERY_THROW;
 using rtl::OUString;
 
 using unotest::office;
+using word::uno::RunFormatting;
 
 OUString ou(const char *text)
 {
@@ -95,7 +97,8 @@ std::pair<float, std::vector<std::pair<std::string, float>>> firstParagraphWeigh
     return {given, portions};
 }
 
-Sequence<css::beans::NamedValue> arguments(const Any &document, bool withCriteria)
+// The job's arguments: the document, bold as the criterion where withCriteria, and move where given.
+Sequence<css::beans::NamedValue> arguments(const Any &document, bool withCriteria, std::optional<bool> move = {})
 {
     css::beans::PropertyValue bold;
     bold.Name = ou("CharWeight");
@@ -104,7 +107,17 @@ Sequence<css::beans::NamedValue> arguments(const Any &document, bool withCriteri
     if (withCriteria) {
         out.emplace_back(ou("Criteria"), Any(Sequence<css::beans::PropertyValue>(&bold, 1)));
     }
+    if (move) {
+        out.emplace_back(ou("Move"), Any(*move));
+    }
     return {out.data(), static_cast<sal_Int32>(out.size())};
+}
+
+bool answer(const Any &value)
+{
+    bool out = false;
+    EXPECT_TRUE(value >>= out);
+    return out;
 }
 
 TEST(HostsJobInsideTheOffice, IsUsedUnlessTheLibraryIsSetEmpty)
@@ -118,10 +131,10 @@ TEST(HostsJobInsideTheOffice, MovesTheBoldOfAWholeLineOntoItsChords)
     auto &host = office();
     host.closeAllDocuments();
     // The whole line bold as its paragraph's, its blanks then made not bold.
-    host.newDocument(unotest::runsFromNotation("{b|G}  {b|D7}\nlyrics"), word::uno::RunFormatting::WholeLineFirst);
+    host.newDocument(unotest::runsFromNotation("{b|G}  {b|D7}\nlyrics"), RunFormatting::WholeLineFirst);
     ASSERT_EQ(firstParagraphWeights().first, css::awt::FontWeight::BOLD);
 
-    job()->execute(arguments(Any(activeDocument()), true));
+    EXPECT_TRUE(answer(job()->execute(arguments(Any(activeDocument()), true, true))));
 
     const auto [given, portions] = firstParagraphWeights();
     EXPECT_EQ(given, css::awt::FontWeight::NORMAL);
@@ -130,6 +143,28 @@ TEST(HostsJobInsideTheOffice, MovesTheBoldOfAWholeLineOntoItsChords)
                                                               {"D7", css::awt::FontWeight::BOLD}};
     EXPECT_EQ(portions, expected);
     EXPECT_EQ(unotest::notationOf(host.documentRuns()), "{b|G}  {b|D7}\nlyrics");
+}
+
+TEST(HostsJobInsideTheOffice, OnlyTellsUnlessAskedToMove)
+{
+    const struct {
+        const char *sheet;
+        RunFormatting formatting;
+        bool mayBeMissed;
+    } rows[] = {
+        {"{b|G}  {b|D7}\nlyrics", RunFormatting::WholeLineFirst, true},
+        {"{b|G}  {b|D7}\nlyrics", RunFormatting::Defaults, false}, // bold run by run
+        {"{b|G D7}\nlyrics", RunFormatting::WholeLineFirst, false}, // nothing overrides the line's bold
+    };
+    auto &host = office();
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.sheet);
+        host.closeAllDocuments();
+        host.newDocument(unotest::runsFromNotation(row.sheet), row.formatting);
+        const auto before = firstParagraphWeights();
+        EXPECT_EQ(answer(job()->execute(arguments(Any(activeDocument()), true))), row.mayBeMissed);
+        EXPECT_EQ(firstParagraphWeights(), before);
+    }
 }
 
 TEST(HostsJobInsideTheOffice, RefusesMissingArguments)

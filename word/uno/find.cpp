@@ -241,13 +241,11 @@ bool Host::Impl::execute(int32_t replace)
                 keptSelection.emplace(viewCursor(false));
             }
         }
+        // Within one command the paragraphs' values are moved onto their runs first (part of the
+        // command's undo step, like its replacements), and its many Replace-Alls all go the office's
+        // own way. A Replace-All on its own takes the careful way where it has to.
         if (!criteria.empty() && mayHoldParagraphCriteria(doc, criteria)) {
-            if (groups.empty()) {
-                return replaceCarrying(doc, criteria, formatting);
-            }
-            // One command: its many Replace-Alls all go the office's own way once the paragraphs'
-            // values are on their runs (part of the command's undo step, like its replacements).
-            moveParagraphCriteriaToRuns(doc, criteria);
+            return replaceCarrying(doc, criteria, formatting);
         }
         if (!criteria.empty() && formatting.empty() && find.replacement.empty()) {
             // The office keeps the text of an attribute-restricted match replaced by nothing: delete

@@ -112,6 +112,9 @@ int32_t wordLength(const OUString &text);
 /// Whether some searched value may come from the paragraph level: a paragraph's own character
 /// attributes (the paragraphs' automatic styles) or a paragraph style in use.
 bool criteriaFromParagraphs(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
+/// Whether the office's own formatted search may miss matches of criteria: some paragraph gives a
+/// searched value and some run may override it.
+bool paragraphValuesMayBeMissed(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
 /// Whether holds for some automatic style of the family ("CharacterStyles", the formatting runs have
 /// of their own; "ParagraphStyles", that paragraphs have); nothing where the office cannot list them.
 std::optional<bool> anyAutoStyle(const Reference<css::text::XTextDocument> &doc,
@@ -232,15 +235,19 @@ struct Host::Impl {
         std::optional<sal_Int16> kerning;
     };
     std::optional<UniformKerning> uniformKerning;
+    /// Whether the office's own formatted search may miss matches of criteria, because paragraphs
+    /// give searched values that runs override. Within one command (an undo group) such values are
+    /// first moved onto their runs, once, and the answer is then no.
     bool mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
-    /// Within one command: moves the searched values that paragraphs give their text, where runs
-    /// override them, onto the runs, so that the office's own formatted search finds every match
-    /// (paragraphruns.cpp).
+    /// Moves the searched values that paragraphs give their text, where runs override them, onto
+    /// the runs, so that the office's own formatted search finds every match (paragraphruns.cpp).
     void moveParagraphCriteriaToRuns(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
-    /// The same move done by the host's job inside the office, where the office could load it
-    /// (officehelper.cpp): a few microseconds a paragraph against a few round trips. False where it
-    /// could not, and nothing was done.
-    bool moveInOffice(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria);
+    /// paragraphValuesMayBeMissed asked of the host's job inside the office, which then moves the
+    /// values onto the runs where move says so (officehelper.cpp): one round trip against dozens,
+    /// and a few microseconds a paragraph against a few round trips. Nothing where the office could
+    /// not load the job.
+    std::optional<bool>
+    checkInOffice(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria, bool move);
     bool officeJobAsked = false;
     Reference<css::task::XJob> officeJobFound;
     Reference<css::task::XJob> officeJob();

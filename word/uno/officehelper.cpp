@@ -86,18 +86,23 @@ Reference<css::task::XJob> Host::Impl::officeJob()
     return officeJobFound;
 }
 
-bool Host::Impl::moveInOffice(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria)
+std::optional<bool>
+Host::Impl::checkInOffice(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria, bool move)
 {
     const auto job = officeJob();
     if (!job.is()) {
-        return false;
+        return std::nullopt;
     }
     const css::beans::NamedValue arguments[] = {
         css::beans::NamedValue(ou(officejob::document), Any(doc)),
         css::beans::NamedValue(ou(officejob::criteria), Any(properties(criteria))),
+        css::beans::NamedValue(ou(officejob::move), Any(move)),
     };
-    job->execute(Sequence<css::beans::NamedValue>(arguments, 2));
-    return true;
+    bool mayBeMissed = true;
+    if (!(job->execute(Sequence<css::beans::NamedValue>(arguments, 3)) >>= mayBeMissed)) {
+        throw AutomationError("LibreOffice Writer's part of the host gave no answer.");
+    }
+    return mayBeMissed;
 }
 
 bool Host::officeJobLoaded()

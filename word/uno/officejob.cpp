@@ -1,6 +1,7 @@
-// The part of the LibreOffice host that runs inside the office's own process: the once-per-command
-// move of the chord font's values from paragraphs onto their runs (paragraphruns.cpp). Over the
-// pipe it costs a few round trips a paragraph; here a paragraph takes microseconds. The office
+// The part of the LibreOffice host that runs inside the office's own process: whether paragraphs
+// give the chord font's values that runs override (paragraphformat.cpp), and the once-per-command
+// move of those values onto the runs (paragraphruns.cpp). Over the pipe the one costs dozens of
+// round trips and the other a few a paragraph; here they take microseconds. The office
 // loads this library when the host asks it to (officehelper.cpp) and keeps it for the rest of its
 // run. Only the entry point is exported.
 
@@ -42,11 +43,14 @@ public:
     {
         Reference<css::text::XTextDocument> doc;
         Sequence<css::beans::PropertyValue> criteria;
+        bool move = false;
         for (const auto &argument : arguments) {
             if (argument.Name.equalsAscii(officejob::document)) {
                 argument.Value >>= doc;
             } else if (argument.Name.equalsAscii(officejob::criteria)) {
                 argument.Value >>= criteria;
+            } else if (argument.Name.equalsAscii(officejob::move)) {
+                argument.Value >>= move;
             }
         }
         if (!doc.is() || !criteria.hasElements()) {
@@ -57,13 +61,17 @@ public:
         impl.remote = context_;
         impl.pinned = doc;
         try {
-            impl.moveParagraphCriteriaToRuns(doc, PropertyValues(criteria.begin(), criteria.end()));
+            const PropertyValues searched(criteria.begin(), criteria.end());
+            const bool mayBeMissed = paragraphValuesMayBeMissed(doc, searched);
+            if (mayBeMissed && move) {
+                impl.moveParagraphCriteriaToRuns(doc, searched);
+            }
+            return Any(mayBeMissed);
         } catch (const AutomationError &error) {
             throw css::uno::RuntimeException(OUString::fromUtf8(error.what()), *this);
         } catch (const std::bad_alloc &) {
             throw css::uno::RuntimeException(ou("Out of memory."), *this);
         }
-        return Any(true);
     }
 
     OUString SAL_CALL getImplementationName() override

@@ -262,6 +262,13 @@ std::vector<Carrying> matchesCarrying(const Reference<css::util::XSearchable> &s
 
 } // namespace
 
+bool paragraphValuesMayBeMissed(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria)
+{
+    // The office goes wrong only where a run overrides a value the paragraph gives: a line formatted
+    // as a whole and left so is searched correctly.
+    return runsMayOverride(doc, criteria) && criteriaFromParagraphs(doc, criteria);
+}
+
 bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocument> &doc,
                                           const PropertyValues &criteria)
 {
@@ -275,11 +282,20 @@ bool Host::Impl::mayHoldParagraphCriteria(const Reference<css::text::XTextDocume
                       })) {
         return paragraphCriteria->possible;
     }
-    // The office goes wrong only where a run overrides a value the paragraph gives: a line formatted
-    // as a whole and left so is searched correctly.
-    const bool possible = runsMayOverride(doc, criteria) && criteriaFromParagraphs(doc, criteria);
-    // Within an undo group (one command) nobody else formats whole paragraphs; outside ask each time.
-    if (!groups.empty()) {
+    // Within an undo group (one command) nobody else formats whole paragraphs: the values move onto
+    // the runs once, and the answer is kept. Outside one, ask each time and change nothing.
+    const bool command = !groups.empty();
+    bool possible = false;
+    if (const auto inOffice = checkInOffice(doc, criteria, command)) {
+        possible = *inOffice && !command;
+    } else {
+        possible = paragraphValuesMayBeMissed(doc, criteria);
+        if (possible && command) {
+            moveParagraphCriteriaToRuns(doc, criteria);
+            possible = false;
+        }
+    }
+    if (command) {
         paragraphCriteria = ParagraphCriteria{key, criteria, possible};
     }
     return possible;

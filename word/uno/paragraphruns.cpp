@@ -264,18 +264,12 @@ void moveToRuns(const Reference<css::beans::XMultiPropertySet> &paragraph,
 void Host::Impl::moveParagraphCriteriaToRuns(const Reference<css::text::XTextDocument> &doc,
                                              const PropertyValues &criteria)
 {
-    const Reference<css::uno::XInterface> key(doc, UNO_QUERY);
     const auto names = propertyNames(criteria);
     if (pinned.is()) {
         // Inside the office every call is cheap: each such paragraph run by run.
         forEachParagraph(doc, names, [&](const Paragraph &paragraph) {
             moveToRuns(paragraph.props, criteria, names, paragraph.given);
         });
-        paragraphCriteria = ParagraphCriteria{key, criteria, false};
-        return;
-    }
-    if (moveInOffice(doc, criteria)) {
-        paragraphCriteria = ParagraphCriteria{key, criteria, false};
         return;
     }
     // Bold, italic and underline go the quick way where runs show only the two values: the text
@@ -356,8 +350,6 @@ void Host::Impl::moveParagraphCriteriaToRuns(const Reference<css::text::XTextDoc
             formatMatches(ranges, officeAttributes(one.other, false));
         }
     }
-    // The rest of the command searches as in any sheet formatted run by run.
-    paragraphCriteria = ParagraphCriteria{key, criteria, false};
 }
 
 } // namespace word::uno
