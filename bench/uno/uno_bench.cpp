@@ -223,7 +223,7 @@ int main(int argc, char **argv)
                             transposePass(host, 0);
                         }));
                     const Row &first = rows[rows.size() - 2];
-                    rows.push_back(Row{"  first command, all chords found by the floor", rows.back().floor, first.ours});
+                    rows.push_back(Row{"  first command, floor finding all", rows.back().floor, first.ours});
                 }
             }
             host.closeAllDocuments();

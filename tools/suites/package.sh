@@ -89,6 +89,9 @@ dpkg-query -L tonvale-libreoffice >>"$work/files"
 # The module loads (the office's libraries are there): LibreOffice is a host now, the default when it is installed.
 hosts=$(tonvale --help 2>&1 | grep -- '--host')
 [[ $hosts == *libreoffice* ]] || fail "the installed module is not loaded: $hosts"
+# Beside it, the host's library that the office loads into its own process.
+officelib=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/tonvale/libtonvale-office.so
+[[ -f $officelib ]] || fail "no $officelib"
 
 log "purge"
 "${sudo[@]}" apt-get purge -y -qq tonvale-libreoffice tonvale >/dev/null

@@ -17,7 +17,7 @@
 #include <cppuhelper/implementationentry.hxx>
 #include <cppuhelper/supportsservice.hxx>
 
-#include <new>
+#include <exception>
 
 namespace word::uno
 {
@@ -69,8 +69,9 @@ public:
             return Any(mayBeMissed);
         } catch (const AutomationError &error) {
             throw css::uno::RuntimeException(OUString::fromUtf8(error.what()), *this);
-        } catch (const std::bad_alloc &) {
-            throw css::uno::RuntimeException(ou("Out of memory."), *this);
+        } catch (const std::exception &error) {
+            // Nothing but the office's own exceptions may leave a call into the office.
+            throw css::uno::RuntimeException(OUString::fromUtf8(error.what()), *this);
         }
     }
 
