@@ -2,6 +2,7 @@
 // and its job moves the chord font's values from a paragraph onto the runs that show them.
 
 #include "support/office.h"
+#include "word/uno/names.h"
 #include "word/uno/office.h"
 
 #include <com/sun/star/awt/FontWeight.hpp>
@@ -32,13 +33,7 @@
 namespace
 {
 
-namespace css = ::com::sun::star;
-using css::uno::Any;
-using css::uno::Reference;
-using css::uno::Sequence;
-using css::uno::UNO_QUERY;
-using css::uno::UNO_QUERY_THROW;
-using rtl::OUString;
+using namespace word::uno::names;
 
 using unotest::office;
 using word::uno::RunFormatting;
