@@ -17,7 +17,9 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace word::uno
 {
@@ -38,10 +40,17 @@ std::filesystem::path officeLibrary()
     if (const char *chosen = std::getenv("TONVALE_OFFICE_LIBRARY")) {
         return chosen;
     }
+    // The module this code is in (the host's module of a package), or the program itself (which the
+    // loader may name without a folder).
     Dl_info info{};
-    if (dladdr(reinterpret_cast<const void *>(&officeLibrary), &info) != 0 && info.dli_fname) {
+    std::vector<std::filesystem::path> beside{"/proc/self/exe"};
+    if (dladdr(reinterpret_cast<const void *>(&officeLibrary), &info) != 0 && info.dli_fname
+        && std::string_view(info.dli_fname).find('/') != std::string_view::npos) {
+        beside.insert(beside.begin(), info.dli_fname);
+    }
+    for (const auto &file : beside) {
         std::error_code error;
-        const auto here = std::filesystem::canonical(info.dli_fname, error);
+        const auto here = std::filesystem::canonical(file, error);
         if (!error && isFile(here.parent_path() / officejob::library)) {
             return here.parent_path() / officejob::library;
         }
