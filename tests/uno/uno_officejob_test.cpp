@@ -4,6 +4,7 @@
 #include "support/office.h"
 #include "word/uno/names.h"
 #include "word/uno/office.h"
+#include "word/uno/strings.h"
 
 #include <com/sun/star/awt/FontWeight.hpp>
 #include <com/sun/star/beans/NamedValue.hpp>
@@ -34,20 +35,11 @@ namespace
 {
 
 using namespace word::uno::names;
+using word::uno::ou;
+using word::uno::utf8;
 
 using unotest::office;
 using word::uno::RunFormatting;
-
-OUString ou(const char *text)
-{
-    return OUString::createFromAscii(text);
-}
-
-std::string text(const OUString &value)
-{
-    const auto utf8 = rtl::OUStringToOString(value, RTL_TEXTENCODING_UTF8);
-    return {utf8.getStr(), static_cast<std::size_t>(utf8.getLength())};
-}
 
 Reference<css::uno::XComponentContext> context()
 {
@@ -87,7 +79,7 @@ std::pair<float, std::vector<std::pair<std::string, float>>> firstParagraphWeigh
         Reference<css::text::XTextRange> run(runs->nextElement(), UNO_QUERY_THROW);
         float weight = 0;
         Reference<css::beans::XPropertySet>(run, UNO_QUERY_THROW)->getPropertyValue(ou("CharWeight")) >>= weight;
-        portions.emplace_back(text(run->getString()), weight);
+        portions.emplace_back(utf8(run->getString()), weight);
     }
     return {given, portions};
 }

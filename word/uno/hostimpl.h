@@ -248,9 +248,10 @@ struct Host::Impl {
     /// not load the job.
     std::optional<bool>
     checkInOffice(const Reference<css::text::XTextDocument> &doc, const PropertyValues &criteria, bool move);
-    bool officeJobAsked = false;
-    Reference<css::task::XJob> officeJobFound;
+    /// The job, loaded once; none where the office could not load it, or inside the office.
     Reference<css::task::XJob> officeJob();
+    std::optional<Reference<css::task::XJob>> loadedJob;
+    Reference<css::task::XJob> loadOfficeJob();
     bool replaceCarrying(const Reference<css::text::XTextDocument> &doc,
                          const PropertyValues &criteria,
                          const PropertyValues &formatting);

@@ -67,10 +67,17 @@ std::filesystem::path officeLibrary()
 
 Reference<css::task::XJob> Host::Impl::officeJob()
 {
-    if (pinned.is() || officeJobAsked) {
-        return officeJobFound; // inside the office, no job is needed
+    if (pinned.is()) {
+        return nullptr; // inside the office, no job is needed
     }
-    officeJobAsked = true;
+    if (!loadedJob) {
+        loadedJob = loadOfficeJob();
+    }
+    return *loadedJob;
+}
+
+Reference<css::task::XJob> Host::Impl::loadOfficeJob()
+{
     const auto path = officeLibrary();
     if (path.empty() || !path.is_absolute() || !isFile(path)) {
         return nullptr;
@@ -86,13 +93,10 @@ Reference<css::task::XJob> Host::Impl::officeJob()
         const auto factory =
             loader.is() ? loader->activate(ou(officejob::implementation), OUString(), url, nullptr) : nullptr;
         Reference<css::lang::XSingleComponentFactory> jobs(factory, UNO_QUERY);
-        if (jobs.is()) {
-            officeJobFound.set(jobs->createInstanceWithContext(remote), UNO_QUERY);
-        }
+        return jobs.is() ? Reference<css::task::XJob>(jobs->createInstanceWithContext(remote), UNO_QUERY) : nullptr;
     } catch (const css::uno::Exception &) {
-        officeJobFound.clear(); // the office could not load it: the work goes over the pipe
+        return nullptr; // the office could not load it: the work goes over the pipe
     }
-    return officeJobFound;
 }
 
 std::optional<bool>
